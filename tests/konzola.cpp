@@ -1,0 +1,64 @@
+#include "konzola.h"
+
+#include "geometrija.h"
+#include "gl_recorder.h"
+#include "scena.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
+
+void setInput(const std::string& text)
+{
+    char path[] = "/tmp/geometrija-ulaz-XXXXXX";
+    const int fd = mkstemp(path);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(static_cast<ssize_t>(text.size()), write(fd, text.data(), text.size()));
+    close(fd);
+    ASSERT_NE(nullptr, std::freopen(path, "r", stdin));
+    unlink(path);
+}
+
+std::string remainingInput()
+{
+    std::string rest;
+    int c;
+    while ((c = std::getchar()) != EOF)
+        rest += static_cast<char>(c);
+    return rest;
+}
+
+std::string captureStdout(const std::function<void()>& work)
+{
+    std::fflush(stdout);
+    testing::internal::CaptureStdout();
+    work();
+    std::fflush(stdout);
+    return testing::internal::GetCapturedStdout();
+}
+
+void withStdoutOnStderr(const std::function<void()>& work)
+{
+    std::fflush(stdout);
+    dup2(STDERR_FILENO, STDOUT_FILENO);
+    work();
+}
+
+void resetScene()
+{
+    a = b = a1 = b1 = p = 0.0f;
+    xtranslate = ytranslate = 0.0f;
+    unos = demonstracija ? 3 : 0;
+    ugao = 0.0f;
+    parametar = demonstracija ? 1.0f : 0.0f;
+    pravac = 0;
+    rec::reset();
+}
+
+void drawFrame()
+{
+    reshape(500, 500);
+    display();
+}

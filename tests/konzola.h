@@ -1,0 +1,27 @@
+// Console and scene helpers for the unit tests.
+#ifndef KONZOLA_H
+#define KONZOLA_H
+
+#include <functional>
+#include <string>
+
+// Makes `text` the whole of standard input, for a dialogue to read.
+void setInput(const std::string& text);
+
+// What standard input still holds, read to its end.
+std::string remainingInput();
+
+// Runs `work` and returns what it printed on standard output.
+std::string captureStdout(const std::function<void()>& work);
+
+// For death tests: standard output goes to standard error, where EXPECT_EXIT
+// can match it, and `work` runs.
+void withStdoutOnStderr(const std::function<void()>& work);
+
+// Every scene parameter back to its start value and the GL record cleared.
+void resetScene();
+
+// Draws one frame the way the window does: reshape for 500 x 500, then display.
+void drawFrame();
+
+#endif

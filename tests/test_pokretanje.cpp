@@ -1,0 +1,161 @@
+// Start-up: the order of the GLUT and GL calls before the main loop, the figure
+// choice and the branch into the dialogues.
+#define main pokreniGeometriju
+#include "main.cpp"
+#undef main
+
+#include "gl_recorder.h"
+#include "konzola.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// Runs the program's start-up with a command line and typed input.
+void startUp(const std::string& input, std::vector<std::string> args)
+{
+    resetScene();
+    setInput(input);
+    std::vector<char*> argv;
+    for (std::string& arg : args)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    int argc = static_cast<int>(args.size());
+    pokreniGeometriju(argc, argv.data());
+}
+
+// The same, returning what start-up printed.
+std::string pokreni(const std::string& input, std::vector<std::string> args = {"./geometrija"})
+{
+    return captureStdout([&] { startUp(input, args); });
+}
+
+const char* const PROMPT = "Pritisnite 1 za elipsu,2 za hiperbolu,3 za parabolu.\n";
+const char* const POGRESAN = "Pogresan izbor,pokusajte ponovo!";
+
+TEST(Pokretanje, CallsGlutAndGlInTheOrderOfStartUp)
+{
+    pokreni("3\n10\n0.5\n1\n", {"/put/do/geometrija", "-geometry", "100x80+40+30"});
+    const std::vector<std::string> expected = {
+        "glutInit", "glutInitDisplayMode", "glutInitWindowSize", "glutInitWindowPosition",
+        "glutCreateWindow", "glutReshapeFunc", "glutKeyboardFunc", "glutDisplayFunc",
+        "glClearColor", "glEnable", "glEnable", "glEnable", "glHint", "glHint", "glBlendFunc",
+        "glutMainLoop"};
+    EXPECT_EQ(expected, rec::callNames());
+}
+
+TEST(Pokretanje, WindowIsDoubleBufferedRgb500By500AtTopLeftTitledWithInvocationPath)
+{
+    pokreni("3\n10\n0.5\n1\n", {"/put/do/geometrija", "-geometry", "100x80+40+30"});
+    const rec::Glut& g = rec::glut();
+    EXPECT_EQ(3, g.initArgc) << "the whole command line goes to glutInit";
+    EXPECT_EQ(GLUT_DOUBLE | GLUT_RGB, g.displayMode);
+    EXPECT_EQ(2, g.displayMode);
+    EXPECT_EQ(500, g.width);
+    EXPECT_EQ(500, g.height);
+    EXPECT_EQ(0, g.posX);
+    EXPECT_EQ(0, g.posY);
+    EXPECT_EQ("/put/do/geometrija", g.title);
+}
+
+TEST(Pokretanje, RegistersTheThreeCallbacksAndFixedDrawingState)
+{
+    pokreni("3\n10\n0.5\n1\n");
+    const rec::Glut& g = rec::glut();
+    EXPECT_EQ(&reshape, g.reshape);
+    EXPECT_EQ(&keyboard, g.keyboard);
+    EXPECT_EQ(&display, g.display);
+    EXPECT_EQ(1, g.mainLoops);
+
+    const auto clear = rec::callsOf("glClearColor");
+    ASSERT_EQ(1u, clear.size());
+    EXPECT_EQ((std::vector<double>{1, 1, 1, 0}), clear[0].args) << "white background, alpha 0";
+    const auto enables = rec::callsOf("glEnable");
+    ASSERT_EQ(3u, enables.size());
+    EXPECT_EQ(GL_BLEND, enables[0].args[0]);
+    EXPECT_EQ(GL_LINE_SMOOTH, enables[1].args[0]);
+    EXPECT_EQ(GL_POINT_SMOOTH, enables[2].args[0]);
+    const auto hints = rec::callsOf("glHint");
+    ASSERT_EQ(2u, hints.size());
+    EXPECT_EQ((std::vector<double>{GL_LINE_SMOOTH_HINT, GL_FASTEST}), hints[0].args);
+    EXPECT_EQ((std::vector<double>{GL_POINT_SMOOTH_HINT, GL_NICEST}), hints[1].args);
+    const auto blend = rec::callsOf("glBlendFunc");
+    ASSERT_EQ(1u, blend.size());
+    EXPECT_EQ((std::vector<double>{GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA}), blend[0].args);
+}
+
+TEST(Pokretanje, DrawsNothingBeforeTheMainLoop)
+{
+    pokreni("3\n10\n0.5\n1\n");
+    EXPECT_EQ(0u, rec::count("glClear"));
+    EXPECT_EQ(0u, rec::count("glBegin"));
+    EXPECT_EQ(0u, rec::count("glutSwapBuffers"));
+}
+
+TEST(Pokretanje, ChoiceThreeRunsTheParabolaDialogue)
+{
+    const std::string out = pokreni("3\n10\n0.5\n-1\n");
+    EXPECT_EQ(3, unos);
+    EXPECT_EQ(10.0f, p);
+    EXPECT_EQ(0.5f, parametar);
+    EXPECT_EQ(-1, pravac);
+    EXPECT_EQ(0, out.find(std::string(PROMPT) + "Unesite vrednost za parametar p:\n")) << out;
+    EXPECT_EQ(0.0f, a);
+    EXPECT_EQ(0.0f, a1);
+    EXPECT_EQ(0.0f, ugao);
+}
+
+class PogresanIzbor : public testing::TestWithParam<const char*> {};
+
+TEST_P(PogresanIzbor, PrintsTheMessageWithoutLineBreakAndGoesOnWithoutFigure)
+{
+    const std::string out = pokreni(GetParam());
+    EXPECT_EQ(std::string(PROMPT) + POGRESAN, out) << "answer " << GetParam();
+    EXPECT_NE(1, unos);
+    EXPECT_NE(2, unos);
+    EXPECT_NE(3, unos);
+    EXPECT_EQ(1, rec::glut().mainLoops) << "the main loop runs with no figure";
+    EXPECT_EQ(&display, rec::glut().display);
+    EXPECT_EQ(0.0f, p);
+    EXPECT_EQ(0.0f, parametar);
+}
+
+INSTANTIATE_TEST_SUITE_P(Odgovori, PogresanIzbor,
+                         testing::Values("4\n", "0\n", "-1\n", "abc\n", "", "99999\n"));
+
+TEST(Pokretanje, UnreadableChoiceStaysInTheInputAndIsNotAskedAgain)
+{
+    const std::string out = pokreni("abc\n3\n");
+    EXPECT_EQ(std::string(PROMPT) + POGRESAN, out);
+    EXPECT_EQ(0, unos);
+    EXPECT_EQ("abc\n3\n", remainingInput());
+}
+
+TEST(Pokretanje, BlankLinesBeforeTheAnswerAreSkippedWithoutRepeatingThePrompt)
+{
+    const std::string out = pokreni("\n\n   \n3\n10\n0.5\n1\n");
+    EXPECT_EQ(3, unos);
+    EXPECT_EQ(0u, out.find(PROMPT)) << out;
+    EXPECT_EQ(std::string::npos, out.find(PROMPT, 1)) << "prompt printed once:\n" << out;
+}
+
+TEST(Pokretanje, ChoiceAndAnswersShareOneStreamWithoutLineDiscipline)
+{
+    // 3.7 selects the parabola; the rest of the line, .7, is read as p.
+    const std::string out = pokreni("3.7\n0.5\n1\n");
+    EXPECT_EQ(3, unos);
+    EXPECT_EQ(0.7f, p);
+    EXPECT_EQ(0.5f, parametar);
+    EXPECT_NE(std::string::npos, out.find("Vrednost parametra p je:0.700000,a ziza je 0.350000\n")) << out;
+}
+
+TEST(PokretanjeDeath, RejectedParabolaParameterEndsWithStatusThreeBeforeTheCallbacks)
+{
+    EXPECT_EXIT(withStdoutOnStderr([] { startUp("3\n10\n0\n", {"./geometrija"}); }), testing::ExitedWithCode(3),
+                "Greska,parametar mora biti veci od 0!");
+}
+
+}  // namespace
