@@ -1,0 +1,114 @@
+// End-to-end harness: a private Xvfb server, the real program as a child
+// process with its console on pipes, its window found and read through Xlib,
+// keys pressed with xdotool.
+#ifndef E2E_HARNESS_H
+#define E2E_HARNESS_H
+
+// gtest first: Xlib defines macros (None, Bool, Status) that clash with its names.
+#include <gtest/gtest.h>
+#include <X11/Xlib.h>
+
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// Starts Xvfb on a free display for the whole test program, points DISPLAY at
+// it, and stops it at the end. Registered by the harness itself.
+class XServer : public testing::Environment {
+public:
+    void SetUp() override;
+    void TearDown() override;
+
+private:
+    pid_t pid_ = -1;
+};
+
+// Where the built programs are.
+std::string programPath(const std::string& name);
+
+struct Rgb {
+    int r = 0, g = 0, b = 0;
+};
+
+struct Image {
+    int width = 0, height = 0;
+    std::vector<Rgb> px;
+    Rgb at(int x, int y) const { return px[static_cast<size_t>(y) * width + x]; }
+    bool inside(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
+};
+
+// Scene units to window pixels for a 500 x 500 window at home position: the view
+// spans 50 tan 30 degrees either side of the centre.
+constexpr double PIKSELA_PO_JEDINICI = 250.0 / 28.867513459481287;
+int pixelX(double sceneX, double panX = 0);
+int pixelY(double sceneY, double panY = 0);
+
+// Colour distance, the largest of the channel differences.
+int distance(Rgb a, Rgb b);
+// Whether a pixel within `radius` of (x, y) lies within `tolerance` of `colour`.
+bool colourNear(const Image& img, int x, int y, Rgb colour, int radius = 2, int tolerance = 60);
+// Whether every pixel of the rectangle is white within `tolerance`; reports the first that is not.
+bool clear(const Image& img, int x0, int y0, int x1, int y1, std::string* where = nullptr,
+           int tolerance = 8);
+
+// Writes the image as a binary PPM, to look at when a test fails.
+void savePpm(const Image& img, const std::string& path);
+
+constexpr Rgb BELA{255, 255, 255};
+constexpr Rgb CRNA{0, 0, 0};
+constexpr Rgb MASLINASTA{128, 128, 0};
+constexpr Rgb ZELENA{0, 128, 0};
+
+class Program {
+public:
+    // Starts `path` with argv[0] = `argv0` and the given arguments, in directory `cwd`
+    // (empty: the current one), its standard streams on pipes.
+    Program(const std::string& path, const std::string& argv0, std::vector<std::string> args = {},
+            const std::string& cwd = {});
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    void type(const std::string& text);
+    void closeInput();
+    // Reads standard output until it holds `count` copies of `text`; false on time-out.
+    bool waitForOutput(const std::string& text, int count = 1, double seconds = 10);
+    // Reads whatever standard output and error hold now, waiting `seconds` for more.
+    void drain(double seconds = 0.2);
+    const std::string& output() const { return out_; }
+    const std::string& errors() const { return err_; }
+    size_t occurrences(const std::string& text) const;
+
+    // The program's top-level window, waited for until it is viewable; 0 on time-out.
+    Window window(double seconds = 10);
+    std::string title();
+    void geometry(int& x, int& y, int& width, int& height);
+    // The window's pixels, taken when two reads in a row agree.
+    Image screenshot();
+    void pressKey(const std::string& keysym);
+    void resize(int width, int height);
+    void closeWindow();  // as a window manager's close button does
+
+    // Exit status, or -1 if the program is still running after `seconds`.
+    int waitExit(double seconds = 10);
+    bool running();
+    pid_t pid() const { return pid_; }
+
+private:
+    void readSome(double seconds);
+    pid_t pid_ = -1;
+    int in_ = -1, out_fd_ = -1, err_fd_ = -1;
+    std::string out_, err_;
+    Display* dpy_ = nullptr;
+    Window win_ = 0;
+    int status_ = -1;
+    bool exited_ = false;
+    bool focused_ = false;
+};
+
+}  // namespace e2e
+
+#endif
