@@ -209,7 +209,7 @@ Program::Program(const std::string& path, const std::string& argv0, std::vector<
         execv(path.c_str(), argv.data());
         _exit(127);
     }
-    close(in[0]);
+    inRead_ = in[0];  // kept blocking: the program shares this open file
     close(out[1]);
     close(err[1]);
     in_ = in[1];
@@ -226,7 +226,7 @@ Program::~Program()
         kill(pid_, SIGKILL);
         waitpid(pid_, nullptr, 0);
     }
-    for (int fd : {in_, out_fd_, err_fd_})
+    for (int fd : {in_, inRead_, out_fd_, err_fd_})
         if (fd >= 0)
             close(fd);
     if (dpy_)
@@ -244,6 +244,20 @@ void Program::closeInput()
     if (in_ >= 0)
         close(in_);
     in_ = -1;
+}
+
+std::string Program::unreadInput()
+{
+    std::string rest;
+    char buf[256];
+    pollfd pfd{inRead_, POLLIN, 0};
+    while (poll(&pfd, 1, 0) > 0 && (pfd.revents & POLLIN)) {
+        const ssize_t n = read(inRead_, buf, sizeof buf);
+        if (n <= 0)
+            break;
+        rest.append(buf, static_cast<size_t>(n));
+    }
+    return rest;
 }
 
 void Program::readSome(double seconds)
@@ -400,6 +414,17 @@ Image Program::screenshot()
         img = std::move(next);
         if (same)
             break;
+    }
+    return img;
+}
+
+Image Program::screenshotWhen(const std::function<bool(const Image&)>& ready, double seconds)
+{
+    const auto start = Clock::now();
+    Image img = screenshot();
+    while (!ready(img) && since(start) < seconds) {
+        pause(0.05);
+        img = screenshot();
     }
     return img;
 }

@@ -10,6 +10,7 @@
 
 #include <sys/types.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -74,6 +75,8 @@ public:
 
     void type(const std::string& text);
     void closeInput();
+    // What the program left unread on its standard input so far.
+    std::string unreadInput();
     // Reads standard output until it holds `count` copies of `text`; false on time-out.
     bool waitForOutput(const std::string& text, int count = 1, double seconds = 10);
     // Reads whatever standard output and error hold now, waiting `seconds` for more.
@@ -88,6 +91,9 @@ public:
     void geometry(int& x, int& y, int& width, int& height);
     // The window's pixels, taken when two reads in a row agree.
     Image screenshot();
+    // Screenshots until `ready` holds for one (a program that prints nothing
+    // shows its frame only in its pixels); the last one taken on time-out.
+    Image screenshotWhen(const std::function<bool(const Image&)>& ready, double seconds = 10);
     void pressKey(const std::string& keysym);
     void resize(int width, int height);
     void closeWindow();  // as a window manager's close button does
@@ -101,6 +107,7 @@ private:
     void readSome(double seconds);
     pid_t pid_ = -1;
     int in_ = -1, out_fd_ = -1, err_fd_ = -1;
+    int inRead_ = -1;  // our copy of the program's end of standard input
     std::string out_, err_;
     Display* dpy_ = nullptr;
     Window win_ = 0;

@@ -27,6 +27,15 @@ const std::string PARABOLA_JEDNACINE =
     "Jednacina zraka je:y = -2.828427 * x - -14.142136\n"
     "Jednacina odbijenog zraka je:y = 7.071068\n\n";
 
+// Whether the frame with the directrix x = -5 at the given pan has reached the screen.
+std::function<bool(const Image&)> direktrisa(double panX, double panY)
+{
+    return [=](const Image& img) {
+        return img.width > 0 && colourNear(img, pixelX(-5, panX), pixelY(20, panY), ZELENA) &&
+               colourNear(img, pixelX(-5, panX), pixelY(-20, panY), ZELENA);
+    };
+}
+
 // geometrija with the parabola p = 10, parametar 0.5, pravac 1, its first frame drawn.
 struct Parabola : testing::Test {
     Program program{programPath("geometrija"), programPath("geometrija")};
@@ -66,8 +75,7 @@ TEST_F(Parabola, WindowIs500By500AtTopLeftTitledWithInvocationPath)
 
 TEST_F(Parabola, PictureShowsCurveFocusRaysAndDirectrix)
 {
-    const Image img = program.screenshot();
-    savePpm(img, "parabola.ppm");
+    const Image img = program.screenshotWhen(direktrisa(0, 0));
     ASSERT_EQ(500, img.width);
     // The axes cross at the centre.
     EXPECT_TRUE(colourNear(img, pixelX(0), pixelY(12), CRNA, 1, OSA)) << "y axis";
@@ -94,7 +102,7 @@ TEST_F(Parabola, PanKeysMoveThePictureAndEachRedrawPrintsTheEquations)
 {
     for (int i = 0; i < 3; ++i)
         press(i == 1 ? "A" : "a");
-    Image img = program.screenshot();
+    Image img = program.screenshotWhen(direktrisa(3, 0));
     EXPECT_TRUE(colourNear(img, pixelX(-5, 3), pixelY(20), ZELENA)) << "directrix 3 units right";
     EXPECT_TRUE(colourNear(img, pixelX(0, 3), pixelY(-20), CRNA, 1, OSA)) << "y axis 3 units right";
     EXPECT_TRUE(clear(img, pixelX(0) - 3, pixelY(-14), pixelX(0) + 3, pixelY(-22)))
@@ -103,13 +111,13 @@ TEST_F(Parabola, PanKeysMoveThePictureAndEachRedrawPrintsTheEquations)
     press("d");
     for (int i = 0; i < 10; ++i)
         press(i % 2 ? "S" : "s");
-    img = program.screenshot();
+    img = program.screenshotWhen(direktrisa(2, 3));
     EXPECT_TRUE(colourNear(img, pixelX(-20, 2), pixelY(0, 3), CRNA, 1, OSA)) << "x axis 3 units up";
     EXPECT_TRUE(colourNear(img, pixelX(-5, 2), pixelY(20, 3), ZELENA)) << "directrix 2 right";
 
     press("w");
     press("R");
-    img = program.screenshot();
+    img = program.screenshotWhen(direktrisa(0, 0));
     EXPECT_TRUE(colourNear(img, pixelX(0), pixelY(-20), CRNA, 1, OSA)) << "y axis home";
     EXPECT_TRUE(colourNear(img, pixelX(-20), pixelY(0), CRNA, 1, OSA)) << "x axis home";
     EXPECT_TRUE(colourNear(img, pixelX(-5), pixelY(20), ZELENA)) << "directrix home";
@@ -152,7 +160,7 @@ TEST_F(Parabola, ResizeRedrawsWithoutMovingTheCentre)
     const size_t frames = program.occurrences(ODBIJENI);
     program.resize(1000, 500);
     ASSERT_TRUE(program.waitForOutput(ODBIJENI, static_cast<int>(frames) + 1));
-    const Image img = program.screenshot();
+    const Image img = program.screenshotWhen([](const Image& i) { return i.width == 1000; });
     ASSERT_EQ(1000, img.width);
     // Same scale, the centre now at x = 500: the directrix at x = -5 keeps its offset.
     EXPECT_TRUE(colourNear(img, pixelX(-5) + 250, pixelY(20), ZELENA));
@@ -167,7 +175,10 @@ TEST_P(PogresanIzbor, PrintsTheMessageAndShowsOnlyTheAxes)
     program.type(GetParam());
     ASSERT_TRUE(program.waitForOutput(POGRESAN)) << program.output();
     ASSERT_NE(0u, program.window());
-    const Image img = program.screenshot();
+    // Nothing is printed per frame here: wait for the frame in the pixels.
+    const Image img = program.screenshotWhen([](const Image& i) {
+        return i.width == 500 && colourNear(i, 250, 100, CRNA, 1, OSA) && distance(i.at(5, 5), BELA) == 0;
+    });
     program.drain(0.2);
     EXPECT_EQ(PROMPT + POGRESAN, program.output()) << "no line break, no second prompt";
     EXPECT_TRUE(colourNear(img, 250, 100, CRNA, 1, OSA)) << "y axis";
@@ -208,7 +219,7 @@ TEST(Geometrija, TitleIsTheInvocationPathAndCommandLineGeometryIsOverridden)
     EXPECT_EQ(0, y);
     EXPECT_EQ(500, w);
     EXPECT_EQ(500, h);
-    const Image img = program.screenshot();
+    const Image img = program.screenshotWhen(direktrisa(0, 0));
     EXPECT_TRUE(colourNear(img, pixelX(15), pixelY(-7.071), MASLINASTA)) << "pravac -1: ray below";
     EXPECT_TRUE(clear(img, pixelX(10), pixelY(9), pixelX(27), pixelY(5))) << "nothing above";
 }
