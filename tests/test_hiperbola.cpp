@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -362,6 +363,150 @@ TEST(CrtajHiperbolu, PrintsBothEquationsByteForByte)
     EXPECT_EQ("Jednacina zraka je:x = 0.240364 * y - 3.605551\n"
               "Jednacina odbijenog zraka je:x = 4.240364 * y + 3.605551\n\n",
               frame(3, 2, 0.5f, -1));
+}
+
+// ---- degenerate semi-axes ----
+
+TEST(CrtajHiperbolu, NegativeSecondSemiAxisDrawsAndPrintsTheSameAsPositive)
+{
+    const std::string pozitivna = frame(3, 2, 0.5f, 1);
+    const Slika s = slika();
+    const std::string negativna = frame(3, -2, 0.5f, 1);
+    const Slika n = slika();
+    EXPECT_EQ(pozitivna, negativna);
+    ASSERT_EQ(s.kriva.v.size(), n.kriva.v.size());
+    for (size_t i = 0; i < s.kriva.v.size(); ++i)
+        ASSERT_EQ(s.kriva.v[i].x, n.kriva.v[i].x) << "curve vertex " << i;
+    ASSERT_EQ(2u, n.upadni.v.size());
+    EXPECT_EQ(s.upadni.v[1].x, n.upadni.v[1].x);
+    EXPECT_EQ(s.upadni.v[1].y, n.upadni.v[1].y);
+    ASSERT_EQ(2u, n.asimptota1.v.size());
+    EXPECT_EQ(s.asimptota2.v[1].x, n.asimptota1.v[0].x) << "the asymptote batches exchange lines";
+    EXPECT_EQ(s.asimptota2.v[1].y, n.asimptota1.v[0].y) << "the asymptote batches exchange lines";
+}
+
+TEST(CrtajHiperbolu, NegativeFirstSemiAxisReflectsAtTheRightBranch)
+{
+    const std::string out = frame(-3, 2, 0.5f, 1);
+    const Slika s = slika();
+    ASSERT_EQ(8000u, s.kriva.v.size());
+    EXPECT_LT(s.kriva.v[0].x, 0) << "the same points, each pair in the other order";
+    EXPECT_EQ(static_cast<float>(std::sqrt(13.0)), s.zize.v[0].x);
+    ASSERT_EQ(2u, s.upadni.v.size());
+    EXPECT_FLOAT_EQ(0.75f * std::sqrt(29.0f), s.upadni.v[1].x);
+    EXPECT_EQ("Jednacina zraka je:x = 4.240364 * y - 3.605551\n"
+              "Jednacina odbijenog zraka je:x = 0.240364 * y + 3.605551\n\n",
+              out);
+}
+
+TEST(CrtajHiperbolu, ZeroFirstSemiAxisPutsEverythingOnTheYAxis)
+{
+    const std::string out = frame(0, 2, 0.5f, 1);
+    const Slika s = slika();
+    ASSERT_EQ(8000u, s.kriva.v.size());
+    for (const rec::Vertex& v : s.kriva.v)
+        ASSERT_EQ(0.0f, v.x) << "at y " << v.y;
+    EXPECT_EQ(2.0f, s.zize.v[0].x) << "c = |b1|";
+    EXPECT_TRUE(s.asimptota1.v.empty()) << "infinite slope: not sent";
+    EXPECT_TRUE(s.asimptota2.v.empty());
+    ASSERT_EQ(2u, s.upadni.v.size());
+    EXPECT_EQ(0.0f, s.upadni.v[1].x);
+    EXPECT_EQ(1.0f, s.upadni.v[1].y);
+    ASSERT_EQ(2u, s.odbijeni.v.size());
+    EXPECT_EQ(-2.0f, s.odbijeni.v[0].sceneX());
+    EXPECT_EQ(2.0f, s.odbijeni.v[0].sceneY());
+    EXPECT_EQ("Jednacina zraka je:x = 2.000000 * y - 2.000000\n"
+              "Jednacina odbijenog zraka je:x = -2.000000 * y + 2.000000\n\n",
+              out);
+}
+
+// The end of a degenerate frame: the two equations, then the axes drawn normally.
+void expectInfiniteFrameEndsSafely(const std::string& out, const std::string& ocekivano)
+{
+    EXPECT_TRUE(std::regex_match(out, std::regex(ocekivano))) << "actual:\n" << out;
+    EXPECT_EQ(0, rec::modelviewDepth());
+    EXPECT_EQ(rec::count("glPushMatrix"), rec::count("glPopMatrix"));
+    for (const rec::Batch& b : rec::batches())
+        for (const rec::Vertex& v : b.v)
+            ASSERT_TRUE(std::isfinite(v.sceneX()) && std::isfinite(v.sceneY())) << "a vertex sent";
+    for (const rec::Call& c : rec::callsOf("glTranslatef"))
+        ASSERT_TRUE(std::isfinite(c.args[0]) && std::isfinite(c.args[1])) << "a translation sent";
+    EXPECT_EQ(4u, rec::batches().back().v.size()) << "the axes follow";
+}
+
+TEST(CrtajHiperbolu, ZeroSecondSemiAxisDrawsNoCurveAndPrintsInfiniteSlopes)
+{
+    const std::string out = frame(3, 0, 0.5f, 1);
+    const auto& b = rec::batches();
+    ASSERT_EQ(8u, b.size()) << "no reflected ray batch: its shift is infinite";
+    EXPECT_TRUE(b[0].v.empty()) << "no sample is finite";
+    ASSERT_EQ(2u, b[2].v.size());
+    EXPECT_EQ(0.0f, b[2].v[0].y) << "k = 0: the asymptote lies on the x axis";
+    ASSERT_EQ(4u, b[4].v.size());
+    EXPECT_EQ(3.0f, b[4].v[0].x);
+    EXPECT_EQ(0.0f, b[4].v[1].y) << "the sides shrink to (+-a1, 0)";
+    EXPECT_TRUE(b[5].v.empty()) << "the reflection point is infinite";
+    EXPECT_TRUE(b[6].v.empty());
+    expectInfiniteFrameEndsSafely(out, "Jednacina zraka je:x = -inf \\* y - 3\\.000000\n"
+                                       "Jednacina odbijenog zraka je:x = -inf \\* y \\+ 3\\.000000\n\n");
+}
+
+TEST(CrtajHiperbolu, BothSemiAxesZeroPrintsNotANumberAndDrawsOnlyFociAndSides)
+{
+    const std::string out = frame(0, 0, 0.5f, 1);
+    const auto& b = rec::batches();
+    ASSERT_EQ(8u, b.size());
+    const size_t ocekivano[] = {0, 2, 0, 0, 4, 0, 0};
+    for (size_t i = 0; i < 7; ++i)
+        EXPECT_EQ(ocekivano[i], b[i].v.size()) << "batch " << i;
+    for (const rec::Vertex& v : b[4].v)
+        EXPECT_EQ(0.0f, std::hypot(v.x, v.y)) << "the sides shrink to the origin";
+    expectInfiniteFrameEndsSafely(out, "Jednacina zraka je:x = -?nan \\* y - 0\\.000000\n"
+                                       "Jednacina odbijenog zraka je:x = -?nan \\* y \\+ 0\\.000000\n\n");
+}
+
+// ---- the focal property ----
+
+// The reflected ray continues the line from F2 through R, and the incident and
+// reflected rays make equal angles with the tangent at R (the normal component
+// flips, the tangential one stays), on either branch.
+TEST(CrtajHiperbolu, ReflectedRayComesFromTheRightFocusAndObeysTheLawOfReflection)
+{
+    for (float pa : {3.0f, 0.5f, 7.0f, -2.5f})
+        for (float pb : {2.0f, 0.4f, -5.0f})
+            for (float param : {0.05f, 0.5f, 1.0f, 2.5f})
+                for (int smer : {1, -1}) {
+                    frame(pa, pb, param, smer);
+                    const Slika s = slika();
+                    ASSERT_EQ(2u, s.odbijeni.v.size());
+                    const std::string gde = "a1 " + std::to_string(pa) + " b1 " + std::to_string(pb) +
+                                            " parametar " + std::to_string(param) +
+                                            " pravac " + std::to_string(smer);
+                    const double f1x = s.upadni.v[0].x, rx = s.upadni.v[1].x, ry = s.upadni.v[1].y;
+                    const double f2x = s.isprekidana.v[1].x;
+                    const double ax = s.odbijeni.v[0].sceneX(), ay = s.odbijeni.v[0].sceneY();
+                    const double duzina = std::hypot(ax - rx, ay - ry);
+                    const double clanX = rx * rx / (double(pa) * pa), clanY = ry * ry / (double(pb) * pb);
+                    EXPECT_NEAR(1.0, clanX - clanY, 1e-6 * (clanX + clanY)) << "R on the curve, " << gde;
+                    EXPECT_NEAR(rx, s.odbijeni.v[1].sceneX(), 1e-5 * duzina) << gde;
+                    EXPECT_NEAR(ry, s.odbijeni.v[1].sceneY(), 1e-5 * duzina) << gde;
+                    // Extended backwards past R the reflected ray meets F2.
+                    const double ux = (rx - ax) / duzina, uy = (ry - ay) / duzina;
+                    const double unazad = (f2x - rx) * ux + (0 - ry) * uy;
+                    EXPECT_GT(unazad, 0) << "F2 lies behind R, " << gde;
+                    EXPECT_NEAR(0, (f2x - rx) * uy - (0 - ry) * ux, 1e-5 * (std::fabs(unazad) + duzina))
+                        << "F2 on the reflected ray's line, " << gde;
+                    // Unit tangent (ry / b1^2, rx / a1^2) and normal at R.
+                    double tx = ry / (pb * pb), ty = rx / (pa * pa);
+                    const double tl = std::hypot(tx, ty);
+                    tx /= tl;
+                    ty /= tl;
+                    const double il = std::hypot(rx - f1x, ry);
+                    const double ix = (rx - f1x) / il, iy = ry / il;  // incident, towards R
+                    const double ox = -ux, oy = -uy;                    // reflected, away from R
+                    EXPECT_NEAR(ix * tx + iy * ty, ox * tx + oy * ty, 1e-5) << "equal angles, " << gde;
+                    EXPECT_NEAR(-(ix * -ty + iy * tx), ox * -ty + oy * tx, 1e-5) << "normal flips, " << gde;
+                }
 }
 
 }  // namespace
