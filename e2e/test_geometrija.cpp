@@ -27,6 +27,16 @@ const std::string PARABOLA_JEDNACINE =
     "Jednacina zraka je:y = -2.828427 * x - -14.142136\n"
     "Jednacina odbijenog zraka je:y = 7.071068\n\n";
 
+void expectWindow500AtTopLeft(Program& program)
+{
+    int x, y, w, h;
+    program.geometry(x, y, w, h);
+    EXPECT_EQ(0, x) << "window x";
+    EXPECT_EQ(0, y) << "window y";
+    EXPECT_EQ(500, w) << "window width";
+    EXPECT_EQ(500, h) << "window height";
+}
+
 // Whether the frame with the directrix x = -5 at the given pan has reached the screen.
 std::function<bool(const Image&)> direktrisa(double panX, double panY)
 {
@@ -64,12 +74,7 @@ TEST_F(Parabola, ConsoleTranscriptIsExact)
 
 TEST_F(Parabola, WindowIs500By500AtTopLeftTitledWithInvocationPath)
 {
-    int x, y, w, h;
-    program.geometry(x, y, w, h);
-    EXPECT_EQ(0, x);
-    EXPECT_EQ(0, y);
-    EXPECT_EQ(500, w);
-    EXPECT_EQ(500, h);
+    expectWindow500AtTopLeft(program);
     EXPECT_EQ(programPath("geometrija"), program.title());
 }
 
@@ -213,12 +218,7 @@ TEST(Geometrija, TitleIsTheInvocationPathAndCommandLineGeometryIsOverridden)
     program.type("3\n10\n0.5\n-1\n");
     ASSERT_TRUE(program.waitForOutput(ODBIJENI)) << program.output() << program.errors();
     EXPECT_EQ("./geometrija", program.title());
-    int x, y, w, h;
-    program.geometry(x, y, w, h);
-    EXPECT_EQ(0, x);
-    EXPECT_EQ(0, y);
-    EXPECT_EQ(500, w);
-    EXPECT_EQ(500, h);
+    expectWindow500AtTopLeft(program);
     const Image img = program.screenshotWhen(direktrisa(0, 0));
     EXPECT_TRUE(colourNear(img, pixelX(15), pixelY(-7.071), MASLINASTA)) << "pravac -1: ray below";
     EXPECT_TRUE(clear(img, pixelX(10), pixelY(9), pixelX(27), pixelY(5))) << "nothing above";

@@ -46,6 +46,12 @@ void withStdoutOnStderr(const std::function<void()>& work)
     work();
 }
 
+const std::vector<std::string> POKRETANJE = {
+    "glutInit", "glutInitDisplayMode", "glutInitWindowSize", "glutInitWindowPosition",
+    "glutCreateWindow", "glutReshapeFunc", "glutKeyboardFunc", "glutDisplayFunc",
+    "glClearColor", "glEnable", "glEnable", "glEnable", "glHint", "glHint", "glBlendFunc",
+    "glutMainLoop"};
+
 void resetScene()
 {
     a = b = a1 = b1 = p = 0.0f;

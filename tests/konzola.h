@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 // Makes `text` the whole of standard input, for a dialogue to read.
 void setInput(const std::string& text);
@@ -17,6 +18,9 @@ std::string captureStdout(const std::function<void()>& work);
 // For death tests: standard output goes to standard error, where EXPECT_EXIT
 // can match it, and `work` runs.
 void withStdoutOnStderr(const std::function<void()>& work);
+
+// The GLUT and GL calls of start-up around the dialogue, which makes none.
+extern const std::vector<std::string> POKRETANJE;
 
 // Every scene parameter back to its start value and the GL record cleared.
 void resetScene();
