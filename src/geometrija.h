@@ -21,4 +21,9 @@ void crtajParabolu();
 void procitaj(float& vrednost);  // "%f"
 void procitaj(int& vrednost);    // "%d"
 
+// The end of the hyperbola's and the parabola's dialogue: prints `poziv`, reads
+// `parametar` (a value not above 0 ends the process with `status`), then asks
+// for and reads `pravac`.
+void unosZraka(const char* poziv, int status);
+
 #endif

@@ -6,7 +6,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 
 constexpr GLfloat DOMET_ASIMPTOTA = 1000.0f;  // the asymptotes run from x = -1000 to 1000
 constexpr GLfloat DEBLJINA_POMOCNIH = 1.0f;   // asymptotes and rectangle sides
@@ -38,15 +37,9 @@ void unoshiperbola()
     std::printf("Vrednosti poluprecnika a i b su:%f i %f,a zize su %f i %f\n",
                 static_cast<double>(a1), static_cast<double>(b1), -static_cast<double>(c),
                 static_cast<double>(c));
-    std::printf("Unesite parametar po kojem se zrak odbija.Vrednost mora biti veca od 0."
-                "Najbolje je uneti vrednosti izmedju 0.0 i 1.0 da bi se videla cela slika!\n");
-    procitaj(parametar);
-    if (parametar <= 0) {
-        std::printf("Greska,parametar mora biti veci od 0!\n");
-        std::exit(2);
-    }
-    std::printf("Unesite 1 za odbijanje zraka duz pozitivne ose ili -1 za odbijanje duz negativne y-ose:\n");
-    procitaj(pravac);
+    unosZraka("Unesite parametar po kojem se zrak odbija.Vrednost mora biti veca od 0."
+              "Najbolje je uneti vrednosti izmedju 0.0 i 1.0 da bi se videla cela slika!\n",
+              2);
 }
 
 // The picture and the printed rays, for unos == 2.

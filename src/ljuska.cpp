@@ -39,6 +39,18 @@ void procitaj(int& vrednost)
         return;
 }
 
+void unosZraka(const char* poziv, int status)
+{
+    std::fputs(poziv, stdout);
+    procitaj(parametar);
+    if (parametar <= 0) {
+        std::printf("Greska,parametar mora biti veci od 0!\n");
+        std::exit(status);
+    }
+    std::printf("Unesite 1 za odbijanje zraka duz pozitivne ose ili -1 za odbijanje duz negativne y-ose:\n");
+    procitaj(pravac);
+}
+
 void izborfigure()
 {
     std::printf("Pritisnite 1 za elipsu,2 za hiperbolu,3 za parabolu.\n");

@@ -5,7 +5,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 
 constexpr double KRAJ_ZRAKA = 1000.0;          // the reflected ray runs this far along x
 constexpr GLfloat VISINA_DIREKTRISE = 100.0f;  // the directrix spans -100 to 100
@@ -15,15 +14,9 @@ void unosparabola()
     std::printf("Unesite vrednost za parametar p:\n");
     procitaj(p);
     std::printf("Vrednost parametra p je:%f,a ziza je %f\n", p, p / 2.0);
-    std::printf("Unesite parametar po kojem se zrak odbija.Vrednost mora biti veca od 0."
-                "Najbolje je uneti vrednosti izmedju 0.0 i 1.0 da bi se videla cela slika\n");
-    procitaj(parametar);
-    if (parametar <= 0) {
-        std::printf("Greska,parametar mora biti veci od 0!\n");
-        std::exit(3);
-    }
-    std::printf("Unesite 1 za odbijanje zraka duz pozitivne ose ili -1 za odbijanje duz negativne y-ose:\n");
-    procitaj(pravac);
+    unosZraka("Unesite parametar po kojem se zrak odbija.Vrednost mora biti veca od 0."
+              "Najbolje je uneti vrednosti izmedju 0.0 i 1.0 da bi se videla cela slika\n",
+              3);
 }
 
 void crtajParabolu()
