@@ -19,6 +19,14 @@ std::string captureStdout(const std::function<void()>& work);
 // can match it, and `work` runs.
 void withStdoutOnStderr(const std::function<void()>& work);
 
+#include "gl_recorder.h"
+
+// The colours a frame must show, written out here rather than taken from the
+// program, so a wrong colour there is caught.
+const rec::Color CRNA_BOJA{0, 0, 0};
+const rec::Color MASLINASTA{0.5f, 0.5f, 0};
+const rec::Color ZELENA{0, 0.5f, 0};
+
 // The GLUT and GL calls of start-up around the dialogue, which makes none.
 extern const std::vector<std::string> POKRETANJE;
 

@@ -83,14 +83,14 @@ TEST(Demo, FrameShowsTheFixedSceneBelowTheAxisAndPrintsNothing)
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(zraci[i][0], b[2].v[i].x) << "ray vertex " << i;
         EXPECT_EQ(zraci[i][1], b[2].v[i].y) << "ray vertex " << i;
-        EXPECT_EQ((rec::Color{0.5f, 0.5f, 0}), b[2].v[i].color);
+        EXPECT_EQ(MASLINASTA, b[2].v[i].color);
     }
 
     ASSERT_EQ(2u, b[3].v.size());
     EXPECT_EQ(-5.0f, b[3].v[0].x) << "directrix";
     EXPECT_EQ(-100.0f, b[3].v[0].y);
     EXPECT_EQ(100.0f, b[3].v[1].y);
-    EXPECT_EQ((rec::Color{0, 0.5f, 0}), b[3].v[0].color);
+    EXPECT_EQ(ZELENA, b[3].v[0].color);
 }
 
 TEST(Demo, EveryFrameSetsPToTenAndKeepsTheRayBelow)

@@ -245,7 +245,7 @@ TEST(CrtajElipsu, CurveTakesTheColourCurrentOnEntryAndBlackIsLeftCurrent)
     glColor3f(0.2f, 0.3f, 0.4f);
     captureStdout(crtajElipsu);
     EXPECT_EQ((rec::Color{0.2f, 0.3f, 0.4f}), rec::batches().at(0).v.at(0).color);
-    EXPECT_EQ((rec::Color{0, 0, 0}), rec::currentColor());
+    EXPECT_EQ(CRNA_BOJA, rec::currentColor());
 }
 
 class Zraci : public testing::TestWithParam<float> {};
@@ -263,7 +263,7 @@ TEST_P(Zraci, RunFromTheLeftFocusToTheCurvePointOfTheAngleAndOnToTheRightFocus)
         EXPECT_EQ(ocekivano[i][0], zraci.v[i].x) << "ray vertex " << i;
         EXPECT_EQ(ocekivano[i][1], zraci.v[i].y) << "ray vertex " << i;
         EXPECT_EQ(3, zraci.v[i].dims);
-        EXPECT_EQ((rec::Color{0.5f, 0.5f, 0}), zraci.v[i].color);
+        EXPECT_EQ(MASLINASTA, zraci.v[i].color);
     }
     EXPECT_EQ(std::signbit(r.y), std::signbit(zraci.v[1].y)) << "y " << zraci.v[1].y;
     EXPECT_EQ(2.0f, zraci.lineWidth);
@@ -296,7 +296,7 @@ TEST(CrtajElipsu, TangentIsCompiledIntoList1AndCalledOnEveryFrame)
         const Slika s = slika();
         ASSERT_FALSE(s.tangenta.v.empty()) << "frame " << kadar;
         EXPECT_EQ(static_cast<GLenum>(GL_POINTS), s.tangenta.mode);
-        EXPECT_EQ((rec::Color{0, 0.5f, 0}), s.tangenta.v.front().color) << "the colour is in the list";
+        EXPECT_EQ(ZELENA, s.tangenta.v.front().color) << "the colour is in the list";
         EXPECT_EQ(3, s.tangenta.v.front().dims);
         EXPECT_EQ(0, s.zraci.fromList) << "only the tangent goes through the list";
     }

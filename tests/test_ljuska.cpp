@@ -115,7 +115,7 @@ TEST(Display, WithoutFigureDrawsOnlyTheAxesAndPrintsNothing)
         EXPECT_EQ(ocekivano[i][1], osa.v[i].y) << "axis vertex " << i;
         EXPECT_EQ(0.0f, osa.v[i].z);
         EXPECT_EQ(3, osa.v[i].dims);
-        EXPECT_EQ((rec::Color{0, 0, 0}), osa.v[i].color);
+        EXPECT_EQ(CRNA_BOJA, osa.v[i].color);
     }
 }
 

@@ -18,10 +18,6 @@ const char* const PITAJ_PARAMETAR =
 const char* const PITAJ_PRAVAC =
     "Unesite 1 za odbijanje zraka duz pozitivne ose ili -1 za odbijanje duz negativne y-ose:\n";
 
-const rec::Color CRNA_BOJA{0, 0, 0};
-const rec::Color MASLINASTA{0.5f, 0.5f, 0};
-const rec::Color ZELENA{0, 0.5f, 0};
-
 // One frame of the parabola scene as the window draws it; returns the console.
 std::string frame(float pp, float param, int smer)
 {
