@@ -1,11 +1,11 @@
 // The ellipse x^2/a^2 + y^2/b^2 = 1: a ray from the left focus (-c, 0), reflected
 // at the curve, passes through the right focus (c, 0). Its dialogue and its drawing.
+#include "citanje.h"
 #include "geometrija.h"
 #include "scena.h"
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 
 constexpr float PUN_KRUG = 360.0f;          // the curve parameter runs from 0 below this, degrees
 constexpr double KORAK_KRIVE = 0.1;         // curve parameter step, degrees
@@ -34,7 +34,7 @@ void unoselipsa()
     // anything beyond them by however little does not.
     if (ugao < 0 || ugao > PUN_KRUG) {
         std::printf("Greska,ugao ne moze biti manji od 0 i veci od 360!\n");
-        std::exit(1);
+        odbij(1);
     }
 }
 

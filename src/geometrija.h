@@ -4,6 +4,13 @@
 #define GEOMETRIJA_H
 
 void izborfigure();
+// The start-up dialogue, shared by every program built from these sources:
+// the figure choice, then the chosen conic's dialogue once, or the
+// wrong-choice message. Asks and prints nothing in the demonstration build.
+void pocetniDijalog();
+// The fixed drawing state, set once before the first frame and never changed:
+// white background, blending, smoothed lines (fastest) and points (nicest).
+void postaviStanjeCrtanja();
 void reshape(int width, int height);
 void display();
 void keyboard(unsigned char key, int x, int y);
@@ -14,16 +21,5 @@ void unoshiperbola();
 void crtajHiperbolu();
 void unosparabola();
 void crtajParabolu();
-
-// Console answers. The prompt is flushed first, so it shows before the program
-// waits. Text that is not a number is left unread and the value keeps what it
-// had: the dialogue never examines whether a read succeeded.
-void procitaj(float& vrednost);  // "%f"
-void procitaj(int& vrednost);    // "%d"
-
-// The end of the hyperbola's and the parabola's dialogue: prints `poziv`, reads
-// `parametar` (a value not above 0 ends the process with `status`), then asks
-// for and reads `pravac`.
-void unosZraka(const char* poziv, int status);
 
 #endif

@@ -1,6 +1,7 @@
 // The hyperbola x^2/a1^2 - y^2/b1^2 = 1: a ray from the left focus, reflected at
 // the left branch, leaves along the line from the right focus through the
 // reflection point. Its dialogue and its drawing.
+#include "citanje.h"
 #include "geometrija.h"
 #include "scena.h"
 

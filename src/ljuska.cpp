@@ -4,6 +4,7 @@
 //   A / a   picture 1 unit right        D / d   picture 1 unit left
 //   S / s   picture 0.3 up              W / w   picture 0.3 down
 //   R / r   picture back home           Esc, Q / q   quit (status 0)
+#include "citanje.h"
 #include "geometrija.h"
 #include "scena.h"
 
@@ -25,36 +26,45 @@ constexpr double KORAK_VODORAVNO = 1.0;
 constexpr double KORAK_USPRAVNO = 0.3;
 constexpr unsigned char ESC = 27;
 
-void procitaj(float& vrednost)
-{
-    std::fflush(stdout);
-    if (std::scanf("%f", &vrednost) != 1)
-        return;  // unreadable answer: the value stays as it was
-}
-
-void procitaj(int& vrednost)
-{
-    std::fflush(stdout);
-    if (std::scanf("%d", &vrednost) != 1)
-        return;
-}
-
-void unosZraka(const char* poziv, int status)
-{
-    std::fputs(poziv, stdout);
-    procitaj(parametar);
-    if (parametar <= 0) {
-        std::printf("Greska,parametar mora biti veci od 0!\n");
-        std::exit(status);
-    }
-    std::printf("Unesite 1 za odbijanje zraka duz pozitivne ose ili -1 za odbijanje duz negativne y-ose:\n");
-    procitaj(pravac);
-}
-
 void izborfigure()
 {
     std::printf("Pritisnite 1 za elipsu,2 za hiperbolu,3 za parabolu.\n");
     procitaj(unos);
+}
+
+void pocetniDijalog()
+{
+    if (demonstracija)
+        return;  // the demonstration asks nothing and prints nothing
+    izborfigure();
+    switch (unos) {
+    case 1:
+        unoselipsa();
+        break;
+    case 2:
+        unoshiperbola();
+        break;
+    case 3:
+        unosparabola();
+        break;
+    default:
+        // No line break follows, so flush: the message must show before
+        // the window takes over.
+        std::printf("Pogresan izbor,pokusajte ponovo!");
+        std::fflush(stdout);
+        break;
+    }
+}
+
+void postaviStanjeCrtanja()
+{
+    glClearColor(1.0f, 1.0f, 1.0f, 0.0f);  // white background, alpha 0
+    glEnable(GL_BLEND);
+    glEnable(GL_LINE_SMOOTH);
+    glEnable(GL_POINT_SMOOTH);
+    glHint(GL_LINE_SMOOTH_HINT, GL_FASTEST);  // lines fastest, points nicest
+    glHint(GL_POINT_SMOOTH_HINT, GL_NICEST);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 }
 
 void reshape(int width, int height)

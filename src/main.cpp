@@ -4,8 +4,6 @@
 #include "geometrija.h"
 #include "scena.h"
 
-#include <cstdio>
-
 int main(int argc, char** argv)
 {
     glutInit(&argc, argv);
@@ -15,39 +13,13 @@ int main(int argc, char** argv)
     glutInitWindowPosition(0, 0);
     glutCreateWindow(argv[0]);
 
-    if (!demonstracija) {
-        izborfigure();
-        switch (unos) {
-        case 1:
-            unoselipsa();
-            break;
-        case 2:
-            unoshiperbola();
-            break;
-        case 3:
-            unosparabola();
-            break;
-        default:
-            // No line break follows, so flush: the message must show before
-            // the window takes over.
-            std::printf("Pogresan izbor,pokusajte ponovo!");
-            std::fflush(stdout);
-            break;
-        }
-    }
+    pocetniDijalog();
 
     glutReshapeFunc(reshape);
     glutKeyboardFunc(keyboard);
     glutDisplayFunc(display);
 
-    glClearColor(1.0f, 1.0f, 1.0f, 0.0f);
-    glEnable(GL_BLEND);
-    glEnable(GL_LINE_SMOOTH);
-    glEnable(GL_POINT_SMOOTH);
-    glHint(GL_LINE_SMOOTH_HINT, GL_FASTEST);
-    glHint(GL_POINT_SMOOTH_HINT, GL_NICEST);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-
+    postaviStanjeCrtanja();
     glutMainLoop();
     return 0;
 }

@@ -1,5 +1,6 @@
 // The parabola y^2 = 2 p x: a ray from the focus (p/2, 0) is reflected at the
 // curve parallel to the axis. Its dialogue and its drawing.
+#include "citanje.h"
 #include "geometrija.h"
 #include "scena.h"
 
