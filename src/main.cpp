@@ -3,9 +3,11 @@
 // the curve, its foci, the incident and the reflected ray.
 #include "geometrija.h"
 #include "scena.h"
+#include "tokovi.h"
 
 int main(int argc, char** argv)
 {
+    otvoriStandardneTokove();
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB);
     // Set after glutInit, so a -geometry given on the command line has no effect.
