@@ -1,0 +1,156 @@
+// The off-screen canvas on EGL's surfaceless Mesa platform, and the two GLUT
+// calls that the shared drawing makes, defined here for a program without a
+// window: the frame is complete once drawn, nothing is ever redrawn.
+#include "platno.h"
+
+#include <EGL/egl.h>
+#include <EGL/eglext.h>
+#include <GL/glut.h>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+EGLDisplay prikaz = EGL_NO_DISPLAY;
+EGLSurface povrsina = EGL_NO_SURFACE;
+EGLContext kontekst = EGL_NO_CONTEXT;
+int sirinaPlatna = 0, visinaPlatna = 0;
+
+constexpr EGLint BITA_PO_BOJI = 8;  // as the 24-bit window: 8 bits red, green, blue
+
+bool imaProsirenje(const char* spisak, const char* ime)
+{
+    if (!spisak)
+        return false;
+    const size_t duzina = std::strlen(ime);
+    for (const char* s = std::strstr(spisak, ime); s; s = std::strstr(s + 1, ime))
+        if ((s == spisak || s[-1] == ' ') && (s[duzina] == ' ' || s[duzina] == '\0'))
+            return true;
+    return false;
+}
+
+EGLint atribut(EGLConfig konfiguracija, EGLint ime)
+{
+    EGLint vrednost = 0;
+    eglGetConfigAttrib(prikaz, konfiguracija, ime, &vrednost);
+    return vrednost;
+}
+
+// Of the configurations that draw OpenGL into a pixel buffer, one like the
+// window's: exactly 8 bits per colour and no multisample buffer, so smoothed
+// points and lines blend to the same values. Destination alpha does not enter
+// the blending (GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA reads only the source's),
+// but one without an alpha channel is preferred, as the window's visual has none.
+bool izaberiKonfiguraciju(EGLConfig& izabrana)
+{
+    const EGLint zahtevi[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
+                              EGL_RED_SIZE, BITA_PO_BOJI, EGL_GREEN_SIZE, BITA_PO_BOJI,
+                              EGL_BLUE_SIZE, BITA_PO_BOJI, EGL_NONE};
+    EGLint broj = 0;
+    if (!eglChooseConfig(prikaz, zahtevi, nullptr, 0, &broj) || broj <= 0)
+        return false;
+    std::vector<EGLConfig> konfiguracije(static_cast<size_t>(broj));
+    eglChooseConfig(prikaz, zahtevi, konfiguracije.data(), broj, &broj);
+    bool nadjena = false;
+    for (EGLint i = 0; i < broj; ++i) {
+        const EGLConfig k = konfiguracije[static_cast<size_t>(i)];
+        if (atribut(k, EGL_RED_SIZE) != BITA_PO_BOJI || atribut(k, EGL_GREEN_SIZE) != BITA_PO_BOJI ||
+            atribut(k, EGL_BLUE_SIZE) != BITA_PO_BOJI || atribut(k, EGL_SAMPLE_BUFFERS) != 0)
+            continue;
+        if (!nadjena || (atribut(izabrana, EGL_ALPHA_SIZE) != 0 && atribut(k, EGL_ALPHA_SIZE) == 0))
+            izabrana = k;
+        nadjena = true;
+    }
+    return nadjena;
+}
+
+// Gives up: the reason with EGL's own error code, and nothing left open.
+bool neuspeh(std::string& greska, const std::string& razlog)
+{
+    char kod[16];
+    std::snprintf(kod, sizeof kod, "0x%04x", static_cast<unsigned>(eglGetError()));
+    greska = razlog + " (EGL error " + kod + ")";
+    zatvoriPlatno();
+    return false;
+}
+
+}  // namespace
+
+bool otvoriPlatno(int sirina, int visina, std::string& greska)
+{
+    // The surfaceless platform is a client extension: asked for without a display.
+    if (!imaProsirenje(eglQueryString(EGL_NO_DISPLAY, EGL_EXTENSIONS), "EGL_MESA_platform_surfaceless"))
+        return neuspeh(greska, "EGL has no surfaceless platform (is Mesa's libegl-mesa0 installed?)");
+    const auto dajPrikaz = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
+        eglGetProcAddress("eglGetPlatformDisplayEXT"));
+    if (dajPrikaz)
+        prikaz = dajPrikaz(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+    if (prikaz == EGL_NO_DISPLAY)
+        return neuspeh(greska, "no EGL display on the surfaceless platform");
+    EGLint glavna = 0, sporedna = 0;
+    if (!eglInitialize(prikaz, &glavna, &sporedna)) {
+        prikaz = EGL_NO_DISPLAY;
+        return neuspeh(greska, "EGL could not be initialised (are Mesa's drivers, libgl1-mesa-dri, installed?)");
+    }
+    if (!eglBindAPI(EGL_OPENGL_API))
+        return neuspeh(greska, "EGL offers no desktop OpenGL");
+    EGLConfig konfiguracija = nullptr;
+    if (!izaberiKonfiguraciju(konfiguracija))
+        return neuspeh(greska, "EGL offers no 8-bit RGB pixel buffer for OpenGL");
+    const EGLint velicina[] = {EGL_WIDTH, sirina, EGL_HEIGHT, visina, EGL_NONE};
+    povrsina = eglCreatePbufferSurface(prikaz, konfiguracija, velicina);
+    if (povrsina == EGL_NO_SURFACE)
+        return neuspeh(greska, "EGL could not make a " + std::to_string(sirina) + "x" +
+                                   std::to_string(visina) + " pixel buffer");
+    // The fixed-function drawing needs the compatibility profile.
+    const EGLint profil[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK, EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT,
+                             EGL_NONE};
+    kontekst = eglCreateContext(prikaz, konfiguracija, EGL_NO_CONTEXT, profil);
+    if (kontekst == EGL_NO_CONTEXT)
+        return neuspeh(greska, "EGL could not make an OpenGL compatibility context");
+    if (!eglMakeCurrent(prikaz, povrsina, povrsina, kontekst))
+        return neuspeh(greska, "EGL could not make the OpenGL context current");
+    sirinaPlatna = sirina;
+    visinaPlatna = visina;
+    return true;
+}
+
+std::vector<unsigned char> procitajPlatno()
+{
+    constexpr size_t BAJTOVA_PO_TACKI = 3;
+    const size_t red = BAJTOVA_PO_TACKI * static_cast<size_t>(sirinaPlatna);
+    std::vector<unsigned char> odozdo(red * static_cast<size_t>(visinaPlatna));
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);  // rows packed without padding
+    glReadPixels(0, 0, sirinaPlatna, visinaPlatna, GL_RGB, GL_UNSIGNED_BYTE, odozdo.data());
+    std::vector<unsigned char> odozgo(odozdo.size());
+    for (int y = 0; y < visinaPlatna; ++y)
+        std::memcpy(&odozgo[static_cast<size_t>(y) * red],
+                    &odozdo[static_cast<size_t>(visinaPlatna - 1 - y) * red], red);
+    return odozgo;
+}
+
+void zatvoriPlatno()
+{
+    if (prikaz == EGL_NO_DISPLAY)
+        return;
+    eglMakeCurrent(prikaz, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+    if (kontekst != EGL_NO_CONTEXT)
+        eglDestroyContext(prikaz, kontekst);
+    if (povrsina != EGL_NO_SURFACE)
+        eglDestroySurface(prikaz, povrsina);
+    eglTerminate(prikaz);
+    prikaz = EGL_NO_DISPLAY;
+    povrsina = EGL_NO_SURFACE;
+    kontekst = EGL_NO_CONTEXT;
+}
+
+// A pixel buffer has no front buffer to show: the frame is read where it was
+// drawn, once every command has finished.
+void glutSwapBuffers()
+{
+    glFinish();
+}
+
+// Only the keys ask for a redraw, and this program has none: one frame is all.
+void glutPostRedisplay() {}
