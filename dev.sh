@@ -3,12 +3,18 @@
 #   ./dev.sh run        build and start geometrija (needs a display)
 #   ./dev.sh run demo   build and start geometrija-demo
 #   ./dev.sh test       build and run every test (starts its own X server)
+#   ./dev.sh package    build/geometrija_<version>-1_amd64.deb (a Release build in
+#                       build/deb, without the tests); GEOMETRIJA_PAKET=DIR writes
+#                       it to DIR instead, built in DIR/deb
 # Missing Debian packages are installed with apt-get (as root, or through sudo).
 set -euo pipefail
 cd "$(dirname "$0")"
 
 BUILD_PACKAGES="cmake make g++ freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri libgtest-dev"
-TEST_PACKAGES="xvfb xdotool libx11-dev"
+# dpkg-shlibdeps (dpkg-dev, file) computes the package's dependencies.
+PACKAGE_PACKAGES="dpkg-dev file"
+# The package test also checks the package, its menu entry, metadata and manual pages.
+TEST_PACKAGES="xvfb xdotool libx11-dev $PACKAGE_PACKAGES lintian desktop-file-utils appstream man-db"
 
 install_missing() {
     local missing=()
@@ -34,6 +40,21 @@ build() {
     cmake --build build -j "$(nproc 2>/dev/null || echo 2)"
 }
 
+# Debian's hardening flags, all of them (bind now too); CMake reads no CPPFLAGS,
+# so they go in with CXXFLAGS.
+package() {
+    export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+    local out="${GEOMETRIJA_PAKET:-build}"
+    local dir="$out/deb"
+    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release -DGEOMETRIJA_TESTOVI=OFF \
+        -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
+        -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)"
+    cmake --build "$dir" -j "$(nproc 2>/dev/null || echo 2)"
+    rm -f "$dir"/geometrija_*.deb
+    (cd "$dir" && cpack -G DEB)
+    mv "$dir"/geometrija_*.deb "$out"/
+}
+
 case "${1:-}" in
 run)
     install_missing $BUILD_PACKAGES
@@ -51,8 +72,12 @@ test)
     build
     ctest --test-dir build --output-on-failure -j 2
     ;;
+package)
+    install_missing $BUILD_PACKAGES $PACKAGE_PACKAGES
+    package
+    ;;
 *)
-    echo "usage: $0 run [demo] | test" >&2
+    echo "usage: $0 run [demo] | test | package" >&2
     exit 2
     ;;
 esac
