@@ -8,6 +8,7 @@
 #include <GL/glut.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -68,9 +69,13 @@ bool izaberiKonfiguraciju(EGLConfig& izabrana)
 // Gives up: the reason with EGL's own error code, and nothing left open.
 bool neuspeh(std::string& greska, const std::string& razlog)
 {
-    char kod[16];
-    std::snprintf(kod, sizeof kod, "0x%04x", static_cast<unsigned>(eglGetError()));
-    greska = razlog + " (EGL error " + kod + ")";
+    greska = razlog;
+    const EGLint kod = eglGetError();
+    if (kod != EGL_SUCCESS) {
+        char broj[16];
+        std::snprintf(broj, sizeof broj, "0x%04x", static_cast<unsigned>(kod));
+        greska += std::string(" (EGL error ") + broj + ")";
+    }
     zatvoriPlatno();
     return false;
 }
@@ -79,6 +84,9 @@ bool neuspeh(std::string& greska, const std::string& razlog)
 
 bool otvoriPlatno(int sirina, int visina, std::string& greska)
 {
+    // Mesa's loader would print its own warnings about missing drivers beside
+    // the program's one line; EGL_LOG_LEVEL set by the user still wins.
+    setenv("EGL_LOG_LEVEL", "fatal", 0);
     // The surfaceless platform is a client extension: asked for without a display.
     if (!imaProsirenje(eglQueryString(EGL_NO_DISPLAY, EGL_EXTENSIONS), "EGL_MESA_platform_surfaceless"))
         return neuspeh(greska, "EGL has no surfaceless platform (is Mesa's libegl-mesa0 installed?)");
