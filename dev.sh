@@ -3,11 +3,13 @@
 #   ./dev.sh run        build and start geometrija (needs a display)
 #   ./dev.sh run demo   build and start geometrija-demo
 #   ./dev.sh test       build and run every test (starts its own X server)
+#   ./dev.sh galerija   draw the gallery again: docs/galerija/*.png and the
+#                       transcripts docs/lekcije/*.ispis, from the lessons docs/lekcije/*.txt
 # Missing Debian packages are installed with apt-get (as root, or through sudo).
 set -euo pipefail
 cd "$(dirname "$0")"
 
-BUILD_PACKAGES="cmake make g++ freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri libgtest-dev"
+BUILD_PACKAGES="cmake make g++ freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri libegl-dev libpng-dev libgtest-dev"
 TEST_PACKAGES="xvfb xdotool libx11-dev"
 
 install_missing() {
@@ -19,7 +21,7 @@ install_missing() {
     [ ${#missing[@]} -eq 0 ] && return 0
     if ! command -v apt-get >/dev/null 2>&1; then
         echo "Please install: ${missing[*]} (Debian names: a C++17 compiler, CMake, make, freeglut," >&2
-        echo "GLU, Mesa's OpenGL, GoogleTest; for the tests also Xvfb, xdotool and Xlib headers)." >&2
+        echo "GLU, Mesa's OpenGL and EGL, libpng, GoogleTest; for the tests also Xvfb, xdotool and Xlib headers)." >&2
         return 0
     fi
     local sudo=""
@@ -51,8 +53,22 @@ test)
     build
     ctest --test-dir build --output-on-failure -j 2
     ;;
+galerija)
+    install_missing $BUILD_PACKAGES
+    build
+    # Each lesson's picture and console transcript, then the demonstration's
+    # picture; drawn off-screen, so no display is used even where one is set.
+    # Pictures of lessons that are gone go too.
+    rm -f docs/galerija/*.png
+    for lekcija in docs/lekcije/*.txt; do
+        ime=$(basename "$lekcija" .txt)
+        env -u DISPLAY build/geometrija-slika "docs/galerija/$ime.png" <"$lekcija" >"docs/lekcije/$ime.ispis"
+    done
+    env -u DISPLAY build/geometrija-slika-demo docs/galerija/demo.png </dev/null
+    ls -l docs/galerija
+    ;;
 *)
-    echo "usage: $0 run [demo] | test" >&2
+    echo "usage: $0 run [demo] | test | galerija" >&2
     exit 2
     ;;
 esac

@@ -4,6 +4,7 @@
 #include <X11/Xutil.h>
 #include <png.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <climits>
@@ -12,8 +13,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <fstream>
 #include <poll.h>
+#include <sstream>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -186,6 +190,17 @@ void savePpm(const Image& img, const std::string& path)
     std::fclose(f);
 }
 
+Difference compare(const Image& a, const Image& b, int tolerance)
+{
+    Difference d;
+    for (size_t i = 0; i < a.px.size() && i < b.px.size(); ++i) {
+        const int di = distance(a.px[i], b.px[i]);
+        d.largest = std::max(d.largest, di);
+        d.count += di > tolerance;
+    }
+    return d;
+}
+
 Image readPng(const std::string& path, std::string* error)
 {
     Image img;
@@ -206,6 +221,44 @@ Image readPng(const std::string& path, std::string* error)
         *error = path + ": " + png.message;
     png_image_free(&png);
     return img;
+}
+
+// ---- files ----
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream f(path, std::ios::binary);
+    std::stringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+TempDir::TempDir()
+{
+    char pattern[] = "/tmp/geometrija-e2e.XXXXXX";
+    if (!mkdtemp(pattern))
+        throw std::runtime_error("mkdtemp");
+    path = pattern;
+}
+
+TempDir::~TempDir()
+{
+    for (const std::string& name : entries())
+        unlink((path + "/" + name).c_str());
+    rmdir(path.c_str());
+}
+
+std::vector<std::string> TempDir::entries() const
+{
+    std::vector<std::string> names;
+    if (DIR* d = opendir(path.c_str())) {
+        while (const dirent* e = readdir(d))
+            if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0)
+                names.push_back(e->d_name);
+        closedir(d);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 // ---- the program ----

@@ -57,9 +57,30 @@ bool clear(const Image& img, int x0, int y0, int x1, int y1, std::string* where 
 
 // Writes the image as a binary PPM, to look at when a test fails.
 void savePpm(const Image& img, const std::string& path);
+// Pixels of two images of one size that differ by more than `tolerance` in some
+// channel, and the largest difference found.
+struct Difference {
+    size_t count = 0;
+    int largest = 0;
+};
+Difference compare(const Image& a, const Image& b, int tolerance);
+
 // Reads a PNG file through libpng, as 8-bit RGB; an empty image, with the
 // reason in `error`, when it cannot.
 Image readPng(const std::string& path, std::string* error = nullptr);
+
+// A whole file's content; empty when it cannot be read.
+std::string readFile(const std::string& path);
+
+// A private folder under /tmp, removed with its content at the end.
+struct TempDir {
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    std::vector<std::string> entries() const;  // the names in it
+    std::string path;
+};
 
 constexpr Rgb BELA{255, 255, 255};
 constexpr Rgb CRNA{0, 0, 0};

@@ -4,12 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <dirent.h>
-#include <unistd.h>
-
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -22,42 +16,12 @@ const std::string ODBIJENI = "Jednacina odbijenog zraka je:";
 // Without DISPLAY: the picture must need no X server.
 const std::vector<std::string> BEZ_EKRANA = {"DISPLAY"};
 
-std::string sadrzaj(const std::string& putanja)
-{
-    std::ifstream f(putanja);
-    std::stringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
-
-// A private folder, removed with whatever is in it.
-struct Folder {
-    std::string put;
-    Folder()
-    {
-        char sablon[] = "/tmp/geometrija-slika.XXXXXX";
-        put = mkdtemp(sablon);
-    }
-    ~Folder() { std::system(("rm -rf '" + put + "'").c_str()); }
-    std::vector<std::string> sadrzaj() const
-    {
-        std::vector<std::string> imena;
-        if (DIR* d = opendir(put.c_str())) {
-            while (const dirent* e = readdir(d))
-                if (std::string(e->d_name) != "." && std::string(e->d_name) != "..")
-                    imena.push_back(e->d_name);
-            closedir(d);
-        }
-        return imena;
-    }
-};
-
 TEST(Slika, PictureMatchesTheWindowForEachConic)
 {
-    Folder folder;
+    TempDir folder;
     for (const std::string ime : {"elipsa", "hiperbola", "parabola"}) {
         SCOPED_TRACE(ime);
-        const std::string odgovori = sadrzaj(LEKCIJE + ime + ".txt");
+        const std::string odgovori = readFile(LEKCIJE + ime + ".txt");
         ASSERT_FALSE(odgovori.empty()) << "no lesson " << LEKCIJE << ime << ".txt";
 
         Program prozor(programPath("geometrija"), "geometrija");
@@ -69,7 +33,7 @@ TEST(Slika, PictureMatchesTheWindowForEachConic)
         ASSERT_EQ(500, ekran.width);
         ASSERT_EQ(500, ekran.height);
 
-        const std::string png = folder.put + "/" + ime + ".png";
+        const std::string png = folder.path + "/" + ime + ".png";
         Program slika(programPath("geometrija-slika"), "geometrija-slika", {png}, {}, BEZ_EKRANA);
         slika.type(odgovori);
         slika.closeInput();
@@ -85,28 +49,23 @@ TEST(Slika, PictureMatchesTheWindowForEachConic)
         const Image datoteka = readPng(png, &greska);
         ASSERT_EQ(500, datoteka.width) << greska;
         ASSERT_EQ(500, datoteka.height);
-        int najvecaRazlika = 0;
-        size_t razlicitih = 0;
-        for (size_t i = 0; i < ekran.px.size(); ++i) {
-            const int d = distance(ekran.px[i], datoteka.px[i]);
-            najvecaRazlika = std::max(najvecaRazlika, d);
-            razlicitih += d > 2;
-        }
-        const double slaganje = 1.0 - static_cast<double>(razlicitih) / ekran.px.size();
+        const Difference razlika = compare(ekran, datoteka, 2);
+        const double slaganje = 1.0 - static_cast<double>(razlika.count) / ekran.px.size();
         std::printf("%s: %zu of %zu pixels differ by more than 2 (agreement %.4f %%), largest difference %d\n",
-                    ime.c_str(), razlicitih, ekran.px.size(), 100 * slaganje, najvecaRazlika);
+                    ime.c_str(), razlika.count, ekran.px.size(), 100 * slaganje, razlika.largest);
         if (slaganje < 0.999) {
-            savePpm(ekran, folder.put + "/../geometrija-slika-" + ime + "-prozor.ppm");
-            savePpm(datoteka, folder.put + "/../geometrija-slika-" + ime + "-png.ppm");
+            savePpm(ekran, "/tmp/geometrija-slika-" + ime + "-prozor.ppm");
+            savePpm(datoteka, "/tmp/geometrija-slika-" + ime + "-png.ppm");
         }
-        EXPECT_GE(slaganje, 0.999) << razlicitih << " pixels differ by more than 2";
+        EXPECT_GE(slaganje, 0.999) << razlika.count << " pixels differ by more than 2 (window and PNG saved as "
+                                   << "/tmp/geometrija-slika-" << ime << "-*.ppm)";
     }
 }
 
 TEST(Slika, BadUseIsRefusedWithItsOwnStatusAndLeavesNoFile)
 {
-    Folder folder;
-    const std::string png = folder.put + "/slika.png";
+    TempDir folder;
+    const std::string png = folder.path + "/slika.png";
     struct Slucaj {
         std::vector<std::string> argumenti;
         int status;
@@ -122,8 +81,8 @@ TEST(Slika, BadUseIsRefusedWithItsOwnStatusAndLeavesNoFile)
         {{png, "--size", "500x8193"}, 64, "out of range"},
         {{png, "--boja"}, 64, "unknown option '--boja'"},
         {{png, png + "2"}, 64, "one output file only"},
-        {{folder.put + "/nema/slika.png"}, 73, "cannot write"},
-        {{folder.put}, 73, "cannot write"},
+        {{folder.path + "/nema/slika.png"}, 73, "cannot write"},
+        {{folder.path}, 73, "cannot write"},
         {{png}, 69, "no off-screen OpenGL", {"LIBGL_DRIVERS_PATH=/nonexistent"}},
     };
     for (const Slucaj& s : slucajevi) {
@@ -142,7 +101,7 @@ TEST(Slika, BadUseIsRefusedWithItsOwnStatusAndLeavesNoFile)
         EXPECT_NE(std::string::npos, e.find(s.poruka)) << "expected '" << s.poruka << "' in: " << e;
         EXPECT_EQ(e.size() - 1, e.find('\n')) << "one line: " << e;
         EXPECT_EQ("", program.output()) << "refused before the dialogue";
-        EXPECT_EQ(std::vector<std::string>{}, folder.sadrzaj());
+        EXPECT_EQ(std::vector<std::string>{}, folder.entries());
     }
 
     // Refused at write time, after the dialogue: a folder nothing may be
@@ -166,7 +125,7 @@ TEST(Slika, BadUseIsRefusedWithItsOwnStatusAndLeavesNoFile)
     EXPECT_NE(std::string::npos, program.output().find("Greska,ugao ne moze biti manji od 0 i veci od 360!\n"))
         << program.output();
     EXPECT_EQ("", program.errors());
-    EXPECT_EQ(std::vector<std::string>{}, folder.sadrzaj());
+    EXPECT_EQ(std::vector<std::string>{}, folder.entries());
 }
 
 }  // namespace
