@@ -13,11 +13,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
+#include <iterator>
 #include <poll.h>
-#include <sstream>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -228,37 +227,7 @@ Image readPng(const std::string& path, std::string* error)
 std::string readFile(const std::string& path)
 {
     std::ifstream f(path, std::ios::binary);
-    std::stringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
-
-TempDir::TempDir()
-{
-    char pattern[] = "/tmp/geometrija-e2e.XXXXXX";
-    if (!mkdtemp(pattern))
-        throw std::runtime_error("mkdtemp");
-    path = pattern;
-}
-
-TempDir::~TempDir()
-{
-    for (const std::string& name : entries())
-        unlink((path + "/" + name).c_str());
-    rmdir(path.c_str());
-}
-
-std::vector<std::string> TempDir::entries() const
-{
-    std::vector<std::string> names;
-    if (DIR* d = opendir(path.c_str())) {
-        while (const dirent* e = readdir(d))
-            if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0)
-                names.push_back(e->d_name);
-        closedir(d);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
+    return std::string(std::istreambuf_iterator<char>(f), {});
 }
 
 // ---- the program ----

@@ -72,16 +72,6 @@ Image readPng(const std::string& path, std::string* error = nullptr);
 // A whole file's content; empty when it cannot be read.
 std::string readFile(const std::string& path);
 
-// A private folder under /tmp, removed with its content at the end.
-struct TempDir {
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    std::vector<std::string> entries() const;  // the names in it
-    std::string path;
-};
-
 constexpr Rgb BELA{255, 255, 255};
 constexpr Rgb CRNA{0, 0, 0};
 constexpr Rgb MASLINASTA{128, 128, 0};
