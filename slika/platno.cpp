@@ -41,8 +41,9 @@ EGLint atribut(EGLConfig konfiguracija, EGLint ime)
 // Of the configurations that draw OpenGL into a pixel buffer, one like the
 // window's: exactly 8 bits per colour and no multisample buffer, so smoothed
 // points and lines blend to the same values. Destination alpha does not enter
-// the blending (GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA reads only the source's),
-// but one without an alpha channel is preferred, as the window's visual has none.
+// the colours (GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA reads only the source's),
+// but one without an alpha channel is preferred, as the window asks for none
+// (GLUT_RGB without GLUT_ALPHA).
 bool izaberiKonfiguraciju(EGLConfig& izabrana)
 {
     const EGLint zahtevi[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
