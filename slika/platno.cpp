@@ -7,6 +7,7 @@
 #include <EGL/eglext.h>
 #include <GL/glut.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -100,7 +101,8 @@ bool otvoriPlatno(int sirina, int visina, std::string& greska)
     EGLint glavna = 0, sporedna = 0;
     if (!eglInitialize(prikaz, &glavna, &sporedna)) {
         prikaz = EGL_NO_DISPLAY;
-        return neuspeh(greska, "EGL could not be initialised (are Mesa's drivers, libgl1-mesa-dri, installed?)");
+        return neuspeh(greska,
+                       "EGL could not be initialised (are Mesa's drivers, libgl1-mesa-dri, installed?)");
     }
     if (!eglBindAPI(EGL_OPENGL_API))
         return neuspeh(greska, "EGL offers no desktop OpenGL");
@@ -129,14 +131,14 @@ std::vector<unsigned char> procitajPlatno()
 {
     constexpr size_t BAJTOVA_PO_TACKI = 3;
     const size_t red = BAJTOVA_PO_TACKI * static_cast<size_t>(sirinaPlatna);
-    std::vector<unsigned char> odozdo(red * static_cast<size_t>(visinaPlatna));
+    std::vector<unsigned char> tacke(red * static_cast<size_t>(visinaPlatna));
     glPixelStorei(GL_PACK_ALIGNMENT, 1);  // rows packed without padding
-    glReadPixels(0, 0, sirinaPlatna, visinaPlatna, GL_RGB, GL_UNSIGNED_BYTE, odozdo.data());
-    std::vector<unsigned char> odozgo(odozdo.size());
-    for (int y = 0; y < visinaPlatna; ++y)
-        std::memcpy(&odozgo[static_cast<size_t>(y) * red],
-                    &odozdo[static_cast<size_t>(visinaPlatna - 1 - y) * red], red);
-    return odozgo;
+    glReadPixels(0, 0, sirinaPlatna, visinaPlatna, GL_RGB, GL_UNSIGNED_BYTE, tacke.data());
+    // Turned upside down in place: a picture of 8192 x 8192 is 200 MB.
+    for (size_t gore = 0, dole = static_cast<size_t>(visinaPlatna) - 1; gore < dole; ++gore, --dole)
+        std::swap_ranges(tacke.begin() + gore * red, tacke.begin() + (gore + 1) * red,
+                         tacke.begin() + dole * red);
+    return tacke;
 }
 
 void zatvoriPlatno()
