@@ -6,11 +6,13 @@
 #   ./dev.sh package    build/geometrija_<version>-1_amd64.deb (a Release build in
 #                       build/deb, without the tests); GEOMETRIJA_PAKET=DIR writes
 #                       it to DIR instead, built in DIR/deb
+#   ./dev.sh galerija   draw the gallery again: docs/galerija/*.png and the
+#                       transcripts docs/lekcije/*.ispis, from the lessons docs/lekcije/*.txt
 # Missing Debian packages are installed with apt-get (as root, or through sudo).
 set -euo pipefail
 cd "$(dirname "$0")"
 
-BUILD_PACKAGES="cmake make g++ freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri libgtest-dev"
+BUILD_PACKAGES="cmake make g++ freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri libegl-dev libpng-dev libgtest-dev"
 # dpkg-shlibdeps (dpkg-dev, file) computes the package's dependencies.
 PACKAGE_PACKAGES="dpkg-dev file"
 # The package test also checks the package, its menu entry, metadata and manual pages.
@@ -25,7 +27,8 @@ install_missing() {
     [ ${#missing[@]} -eq 0 ] && return 0
     if ! command -v apt-get >/dev/null 2>&1; then
         echo "Please install: ${missing[*]} (Debian names: a C++17 compiler, CMake, make, freeglut," >&2
-        echo "GLU, Mesa's OpenGL, GoogleTest; for the tests also Xvfb, xdotool and Xlib headers)." >&2
+        echo "GLU, Mesa's OpenGL and EGL, libpng, GoogleTest; for the package dpkg-dev and file; for" >&2
+        echo "the tests also Xvfb, xdotool, the Xlib headers, lintian, desktop-file-utils, appstream, man-db)." >&2
         return 0
     fi
     local sudo=""
@@ -76,8 +79,22 @@ package)
     install_missing $BUILD_PACKAGES $PACKAGE_PACKAGES
     package
     ;;
+galerija)
+    install_missing $BUILD_PACKAGES
+    build
+    # Each lesson's picture and console transcript, then the demonstration's
+    # picture; drawn off-screen, so no display is used even where one is set.
+    # Pictures of lessons that are gone go too.
+    rm -f docs/galerija/*.png
+    for lekcija in docs/lekcije/*.txt; do
+        ime=$(basename "$lekcija" .txt)
+        env -u DISPLAY build/geometrija-slika "docs/galerija/$ime.png" <"$lekcija" >"docs/lekcije/$ime.ispis"
+    done
+    env -u DISPLAY build/geometrija-slika-demo docs/galerija/demo.png </dev/null
+    ls -l docs/galerija
+    ;;
 *)
-    echo "usage: $0 run [demo] | test | package" >&2
+    echo "usage: $0 run [demo] | test | package | galerija" >&2
     exit 2
     ;;
 esac

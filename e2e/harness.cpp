@@ -2,7 +2,9 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
+#include <png.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <climits>
@@ -12,6 +14,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <fstream>
+#include <iterator>
 #include <poll.h>
 #include <sys/wait.h>
 #include <thread>
@@ -185,10 +189,51 @@ void savePpm(const Image& img, const std::string& path)
     std::fclose(f);
 }
 
+Difference compare(const Image& a, const Image& b, int tolerance)
+{
+    Difference d;
+    for (size_t i = 0; i < a.px.size() && i < b.px.size(); ++i) {
+        const int di = distance(a.px[i], b.px[i]);
+        d.largest = std::max(d.largest, di);
+        d.count += di > tolerance;
+    }
+    return d;
+}
+
+Image readPng(const std::string& path, std::string* error)
+{
+    Image img;
+    png_image png{};
+    png.version = PNG_IMAGE_VERSION;
+    std::vector<unsigned char> rgb;
+    if (png_image_begin_read_from_file(&png, path.c_str())) {
+        png.format = PNG_FORMAT_RGB;
+        rgb.resize(PNG_IMAGE_SIZE(png));
+        if (png_image_finish_read(&png, nullptr, rgb.data(), 0, nullptr)) {
+            img.width = static_cast<int>(png.width);
+            img.height = static_cast<int>(png.height);
+            for (size_t i = 0; i + 2 < rgb.size(); i += 3)
+                img.px.push_back(Rgb{rgb[i], rgb[i + 1], rgb[i + 2]});
+        }
+    }
+    if (img.px.empty() && error)
+        *error = path + ": " + png.message;
+    png_image_free(&png);
+    return img;
+}
+
+// ---- files ----
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream f(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), {});
+}
+
 // ---- the program ----
 
 Program::Program(const std::string& path, const std::string& argv0, std::vector<std::string> args,
-                 const std::string& cwd)
+                 const std::string& cwd, const std::vector<std::string>& env)
 {
     int in[2], out[2], err[2];
     if (pipe(in) != 0 || pipe(out) != 0 || pipe(err) != 0)
@@ -202,6 +247,13 @@ Program::Program(const std::string& path, const std::string& argv0, std::vector<
             close(fd);
         if (!cwd.empty() && chdir(cwd.c_str()) != 0)
             _exit(126);
+        for (const std::string& e : env) {
+            const size_t eq = e.find('=');
+            if (eq == std::string::npos)
+                unsetenv(e.c_str());
+            else
+                setenv(e.substr(0, eq).c_str(), e.substr(eq + 1).c_str(), 1);
+        }
         std::vector<char*> argv{const_cast<char*>(argv0.c_str())};
         for (const std::string& a : args)
             argv.push_back(const_cast<char*>(a.c_str()));

@@ -57,6 +57,20 @@ bool clear(const Image& img, int x0, int y0, int x1, int y1, std::string* where 
 
 // Writes the image as a binary PPM, to look at when a test fails.
 void savePpm(const Image& img, const std::string& path);
+// Pixels of two images of one size that differ by more than `tolerance` in some
+// channel, and the largest difference found.
+struct Difference {
+    size_t count = 0;
+    int largest = 0;
+};
+Difference compare(const Image& a, const Image& b, int tolerance);
+
+// Reads a PNG file through libpng, as 8-bit RGB; an empty image, with the
+// reason in `error`, when it cannot.
+Image readPng(const std::string& path, std::string* error = nullptr);
+
+// A whole file's content; empty when it cannot be read.
+std::string readFile(const std::string& path);
 
 constexpr Rgb BELA{255, 255, 255};
 constexpr Rgb CRNA{0, 0, 0};
@@ -66,9 +80,10 @@ constexpr Rgb ZELENA{0, 128, 0};
 class Program {
 public:
     // Starts `path` with argv[0] = `argv0` and the given arguments, in directory `cwd`
-    // (empty: the current one), its standard streams on pipes.
+    // (empty: the current one), its standard streams on pipes. Each entry of `env`
+    // is NAME=value to set, or NAME alone to remove from the environment.
     Program(const std::string& path, const std::string& argv0, std::vector<std::string> args = {},
-            const std::string& cwd = {});
+            const std::string& cwd = {}, const std::vector<std::string>& env = {});
     ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;

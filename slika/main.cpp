@@ -12,10 +12,8 @@
 
 #include <sysexits.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 namespace {

@@ -7,7 +7,9 @@
 #include <EGL/eglext.h>
 #include <GL/glut.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -40,8 +42,9 @@ EGLint atribut(EGLConfig konfiguracija, EGLint ime)
 // Of the configurations that draw OpenGL into a pixel buffer, one like the
 // window's: exactly 8 bits per colour and no multisample buffer, so smoothed
 // points and lines blend to the same values. Destination alpha does not enter
-// the blending (GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA reads only the source's),
-// but one without an alpha channel is preferred, as the window's visual has none.
+// the colours (GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA reads only the source's),
+// but one without an alpha channel is preferred, as the window asks for none
+// (GLUT_RGB without GLUT_ALPHA).
 bool izaberiKonfiguraciju(EGLConfig& izabrana)
 {
     const EGLint zahtevi[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
@@ -68,9 +71,13 @@ bool izaberiKonfiguraciju(EGLConfig& izabrana)
 // Gives up: the reason with EGL's own error code, and nothing left open.
 bool neuspeh(std::string& greska, const std::string& razlog)
 {
-    char kod[16];
-    std::snprintf(kod, sizeof kod, "0x%04x", static_cast<unsigned>(eglGetError()));
-    greska = razlog + " (EGL error " + kod + ")";
+    greska = razlog;
+    const EGLint kod = eglGetError();
+    if (kod != EGL_SUCCESS) {
+        char broj[16];
+        std::snprintf(broj, sizeof broj, "0x%04x", static_cast<unsigned>(kod));
+        greska += std::string(" (EGL error ") + broj + ")";
+    }
     zatvoriPlatno();
     return false;
 }
@@ -79,6 +86,9 @@ bool neuspeh(std::string& greska, const std::string& razlog)
 
 bool otvoriPlatno(int sirina, int visina, std::string& greska)
 {
+    // Mesa's loader would print its own warnings about missing drivers beside
+    // the program's one line; EGL_LOG_LEVEL set by the user still wins.
+    setenv("EGL_LOG_LEVEL", "fatal", 0);
     // The surfaceless platform is a client extension: asked for without a display.
     if (!imaProsirenje(eglQueryString(EGL_NO_DISPLAY, EGL_EXTENSIONS), "EGL_MESA_platform_surfaceless"))
         return neuspeh(greska, "EGL has no surfaceless platform (is Mesa's libegl-mesa0 installed?)");
@@ -91,7 +101,8 @@ bool otvoriPlatno(int sirina, int visina, std::string& greska)
     EGLint glavna = 0, sporedna = 0;
     if (!eglInitialize(prikaz, &glavna, &sporedna)) {
         prikaz = EGL_NO_DISPLAY;
-        return neuspeh(greska, "EGL could not be initialised (are Mesa's drivers, libgl1-mesa-dri, installed?)");
+        return neuspeh(greska,
+                       "EGL could not be initialised (are Mesa's drivers, libgl1-mesa-dri, installed?)");
     }
     if (!eglBindAPI(EGL_OPENGL_API))
         return neuspeh(greska, "EGL offers no desktop OpenGL");
@@ -120,14 +131,14 @@ std::vector<unsigned char> procitajPlatno()
 {
     constexpr size_t BAJTOVA_PO_TACKI = 3;
     const size_t red = BAJTOVA_PO_TACKI * static_cast<size_t>(sirinaPlatna);
-    std::vector<unsigned char> odozdo(red * static_cast<size_t>(visinaPlatna));
+    std::vector<unsigned char> tacke(red * static_cast<size_t>(visinaPlatna));
     glPixelStorei(GL_PACK_ALIGNMENT, 1);  // rows packed without padding
-    glReadPixels(0, 0, sirinaPlatna, visinaPlatna, GL_RGB, GL_UNSIGNED_BYTE, odozdo.data());
-    std::vector<unsigned char> odozgo(odozdo.size());
-    for (int y = 0; y < visinaPlatna; ++y)
-        std::memcpy(&odozgo[static_cast<size_t>(y) * red],
-                    &odozdo[static_cast<size_t>(visinaPlatna - 1 - y) * red], red);
-    return odozgo;
+    glReadPixels(0, 0, sirinaPlatna, visinaPlatna, GL_RGB, GL_UNSIGNED_BYTE, tacke.data());
+    // Turned upside down in place: a picture of 8192 x 8192 is 200 MB.
+    for (size_t gore = 0, dole = static_cast<size_t>(visinaPlatna) - 1; gore < dole; ++gore, --dole)
+        std::swap_ranges(tacke.begin() + gore * red, tacke.begin() + (gore + 1) * red,
+                         tacke.begin() + dole * red);
+    return tacke;
 }
 
 void zatvoriPlatno()
