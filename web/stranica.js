@@ -49,6 +49,10 @@
     izvedba.platno.tabIndex = 0;
     izvedba.platno.style.visibility = "hidden";  // until its first frame, as a window not yet drawn
     izvedba.platno.setAttribute("aria-label", "Slika");
+    // In the page from the start, though hidden: Emscripten takes a canvas
+    // without a parent for one in full screen and scales it to the screen.
+    izvedba.platno.hidden = true;
+    prozor.appendChild(izvedba.platno);
     tekuca = izvedba;
 
     const nastavi = function (cvor) {
@@ -82,6 +86,7 @@
       slikaGotova: function () {
         if (++izvedba.slike === 1) {
           izvedba.platno.style.visibility = "visible";
+          izvedba.platno.focus();  // the keys belong to the picture now; a hidden canvas takes no focus
           window.geometrijaPrvaSlika = performance.now();
         }
         izvedba.platno.dataset.slike = izvedba.slike;
@@ -108,8 +113,8 @@
     konzola.replaceChildren(...izvedba.cilj.childNodes);
     izvedba.cilj = konzola;
     konzola.scrollTop = konzola.scrollHeight;
-    const staro = prozor.querySelector("canvas");
-    if (staro) {
+    for (const staro of prozor.querySelectorAll("canvas")) {
+      if (staro === izvedba.platno) continue;
       const kontekst = staro.getContext("webgl");
       const gubitak = kontekst && kontekst.getExtension("WEBGL_lose_context");
       if (gubitak) gubitak.loseContext();  // a dropped run's context is freed at once
@@ -121,10 +126,10 @@
       unos.disabled = false;
       unos.focus();
     } else {
-      // The main loop: no more reading, the keys belong to the picture.
-      prozor.appendChild(izvedba.platno);
+      // The main loop: no more reading; the first frame follows.
+      izvedba.platno.hidden = false;
+      izvedba.platno.id = "platno";
       unos.disabled = true;
-      izvedba.platno.focus();
     }
   }
 
