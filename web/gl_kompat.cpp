@@ -141,28 +141,66 @@ std::vector<std::pair<int, int>> osvetljeno()
     return delovi;
 }
 
+// The part of the segment a + t (b - a) that can touch the viewport widened by
+// a margin, as the range [od, do] of t (Liang and Barsky); false when none.
+bool uVidnomPolju(const UProzoru& u, Prozorska a, Prozorska b, double& od, double& doKraja)
+{
+    const double rub = debljina + 2;
+    const double p[4] = {-(b.x - a.x), b.x - a.x, -(b.y - a.y), b.y - a.y};
+    const double q[4] = {a.x - (u.vp[0] - rub), u.vp[0] + u.vp[2] + rub - a.x,
+                         a.y - (u.vp[1] - rub), u.vp[1] + u.vp[3] + rub - a.y};
+    od = 0;
+    doKraja = 1;
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0)
+                return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0)
+            od = std::max(od, t);
+        else
+            doKraja = std::min(doKraja, t);
+    }
+    return od < doKraja;
+}
+
 // One segment of GL_LINES in window pixels. The stipple counts pixels along the
 // major axis of the line, as GL rasterises it, and starts again with each
-// segment of GL_LINES.
+// segment of GL_LINES. Only the part near the viewport is drawn: a typed value
+// can put an end point millions of pixels away, and cutting dashes along all of
+// that would never end.
 void duzUProzoru(const UProzoru& u, Prozorska a, Prozorska b)
 {
+    double od, doKraja;
+    if (!uVidnomPolju(u, a, b, od, doKraja))
+        return;
+    const auto tackaNa = [&](double t) {
+        return Prozorska{a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t};
+    };
     if (!saraUkljucena) {
-        komad(u, a, b);
+        komad(u, tackaNa(od), tackaNa(doKraja));
         return;
     }
     const double glavna = std::max(std::fabs(b.x - a.x), std::fabs(b.y - a.y));
     if (glavna == 0)
         return;
-    const auto tackaNa = [&](double s) {
-        const double t = std::min(s, glavna) / glavna;
-        return Prozorska{a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t};
-    };
-    const auto delovi = osvetljeno();
+    // In pixels from a along the major axis: the visible part, and the periods over it.
+    const double vidljivoOd = od * glavna, vidljivoDo = doKraja * glavna;
     const int perioda = 16 * ponavljanje;
-    for (double pocetak = 0; pocetak < glavna; pocetak += perioda)
-        for (const auto& [od, doKraja] : delovi)
-            if (pocetak + od < glavna)
-                komad(u, tackaNa(pocetak + od), tackaNa(pocetak + doKraja));
+    const double prvaPerioda = std::floor(vidljivoOd / perioda) * perioda;
+    const auto delovi = osvetljeno();
+    const long brojPerioda = static_cast<long>(std::ceil((vidljivoDo - prvaPerioda) / perioda));
+    for (long k = 0; k < brojPerioda; ++k) {
+        const double pocetak = prvaPerioda + static_cast<double>(k) * perioda;
+        for (const auto& [svetlo, tama] : delovi) {
+            const double s0 = std::max(pocetak + svetlo, vidljivoOd);
+            const double s1 = std::min(pocetak + tama, vidljivoDo);
+            if (s0 < s1)
+                komad(u, tackaNa(s0 / glavna), tackaNa(s1 / glavna));
+        }
+    }
 }
 
 // Cuts the part of the segment behind the eye (w not above a small bound), so
