@@ -11,7 +11,6 @@
 //   gluLookAt       the emulation's leaves the matrix as it was: built here.
 #include <GL/gl.h>
 #include <GL/glu.h>
-#include <GL/glut.h>
 #include <emscripten.h>
 
 #include <cmath>
@@ -21,7 +20,6 @@
 extern "C" {
 void __real_glBegin(GLenum mode);
 void __real_glEnd();
-void __real_glVertex2f(GLfloat x, GLfloat y);
 void __real_glVertex3f(GLfloat x, GLfloat y, GLfloat z);
 void __real_glColor3f(GLfloat r, GLfloat g, GLfloat b);
 void __real_glPointSize(GLfloat size);
@@ -402,7 +400,7 @@ void __wrap_glLineStipple(GLint factor, GLushort pattern)
 {
     if (snimi({Vrsta::SARA, 0, 0, 0, static_cast<GLuint>(factor), pattern}))
         return;
-    ponavljanje = factor < 1 ? 1 : (factor > 256 ? 256 : factor);  // GL clamps the factor so
+    ponavljanje = factor < 1 ? 1 : (factor > 256 ? 256 : factor);  // clamped to 1..256, as GL does
     sara = pattern;
 }
 
