@@ -2,7 +2,9 @@
 # Sets up, builds, runs and tests geometrija.
 #   ./dev.sh run        build and start geometrija (needs a display)
 #   ./dev.sh run demo   build and start geometrija-demo
-#   ./dev.sh test       build and run every test (starts its own X server)
+#   ./dev.sh web        build build-web/geometrija.html and geometrija-demo.html
+#   ./dev.sh test       build and run every test (starts its own X server and a
+#                       headless Chromium for the web pages)
 #   ./dev.sh package    build/geometrija_<version>-1_amd64.deb (a Release build in
 #                       build/deb, without the tests); GEOMETRIJA_PAKET=DIR writes
 #                       it to DIR instead, built in DIR/deb
@@ -17,6 +19,9 @@ BUILD_PACKAGES="cmake make g++ freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev li
 PACKAGE_PACKAGES="dpkg-dev file"
 # The package test also checks the package, its menu entry, metadata and manual pages.
 TEST_PACKAGES="xvfb xdotool libx11-dev $PACKAGE_PACKAGES lintian desktop-file-utils appstream man-db"
+# Debian's emscripten brings clang, lld, binaryen and node-acorn with it.
+WEB_PACKAGES="emscripten nodejs"
+WEB_TEST_PACKAGES="chromium x11-apps"  # x11-apps: xwd, for the native picture
 
 install_missing() {
     local missing=()
@@ -36,6 +41,21 @@ install_missing() {
     echo "Installing: ${missing[*]}"
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# npm comes with some builds of nodejs (not Debian's, which has it as a package of its own).
+web_packages() {
+    echo "$WEB_PACKAGES"
+    command -v npm >/dev/null 2>&1 || echo npm
+}
+
+build_web() {
+    # Emscripten's optimiser needs acorn, which Debian keeps in /usr/share/nodejs;
+    # a node not built by Debian does not look there by itself.
+    export NODE_PATH="${NODE_PATH:+$NODE_PATH:}/usr/share/nodejs"
+    emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release
+    cmake --build build-web -j "$(nproc 2>/dev/null || echo 2)"
+    echo "Open build-web/geometrija.html in a browser."
 }
 
 build() {
@@ -70,9 +90,17 @@ run)
     fi
     exec "$program"
     ;;
+web)
+    install_missing $(web_packages)
+    build_web
+    ;;
 test)
-    install_missing $BUILD_PACKAGES $TEST_PACKAGES
+    install_missing $BUILD_PACKAGES $TEST_PACKAGES $(web_packages) $WEB_TEST_PACKAGES
     build
+    build_web
+    # The browser tests' driver, exactly as locked; it drives the system Chromium
+    # and downloads no browser of its own.
+    (cd web && npm ci --no-audit --no-fund)
     ctest --test-dir build --output-on-failure -j 2
     ;;
 package)
@@ -94,7 +122,7 @@ galerija)
     ls -l docs/galerija
     ;;
 *)
-    echo "usage: $0 run [demo] | test | package | galerija" >&2
+    echo "usage: $0 run [demo] | web | test | package | galerija" >&2
     exit 2
     ;;
 esac

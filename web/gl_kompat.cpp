@@ -1,0 +1,510 @@
+// The parts of OpenGL 1.x that the program draws with and that WebGL, through
+// Emscripten's legacy GL emulation, lacks or gets wrong. The program's calls of
+// each entry below reach __wrap_<entry> (the link wraps them, see
+// CMakeLists.txt); __real_<entry> is the emulation's own.
+//
+//   display lists   the emulation has none: recorded here and replayed;
+//   glLineStipple   the emulation has none: dashes cut here along the line on screen;
+//   glLineWidth     WebGL draws every line 1 pixel wide: wide lines become quads;
+//   smoothing       WebGL has none and rejects its hints: the hints are dropped,
+//                   the canvas is multisampled instead (main.cpp);
+//   gluLookAt       the emulation's leaves the matrix as it was: built here.
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <emscripten.h>
+
+#include <cmath>
+#include <map>
+#include <vector>
+
+extern "C" {
+void __real_glBegin(GLenum mode);
+void __real_glEnd();
+void __real_glVertex3f(GLfloat x, GLfloat y, GLfloat z);
+void __real_glColor3f(GLfloat r, GLfloat g, GLfloat b);
+void __real_glPointSize(GLfloat size);
+void __real_glEnable(GLenum cap);
+void __real_glDisable(GLenum cap);
+void __real_glHint(GLenum target, GLenum mode);
+void __real_glMatrixMode(GLenum mode);
+void __real_glTranslatef(GLfloat x, GLfloat y, GLfloat z);
+void __real_glPushMatrix();
+void __real_glPopMatrix();
+void __real_glutSwapBuffers();
+}
+
+namespace {
+
+// ---- Display lists -------------------------------------------------------
+// One recorded call. Every entry of this file that GL allows in a list is
+// recorded while a list is being compiled.
+enum class Vrsta {
+    BEGIN, END, VERTEX, BOJA, DEBLJINA, VELICINA_TACKE, UKLJUCI, ISKLJUCI,
+    SARA, REZIM_MATRICE, POMERAJ, GURNI, VRATI, LISTA
+};
+struct Naredba {
+    Vrsta vrsta;
+    GLfloat x = 0, y = 0, z = 0;
+    GLuint broj = 0;  // enum, list name or stipple factor
+    GLushort sara = 0;
+};
+
+std::map<GLuint, std::vector<Naredba>> liste;
+std::vector<Naredba> snimak;      // the list being compiled
+GLuint snimaSe = 0;               // its name; 0 while none is
+bool izvrsavaSe = true;           // GL_COMPILE_AND_EXECUTE also runs what it records
+
+// Records the call while a list is compiled; true when it must not run now.
+bool snimi(const Naredba& naredba)
+{
+    if (snimaSe == 0)
+        return false;
+    snimak.push_back(naredba);
+    return !izvrsavaSe;
+}
+
+// ---- Lines: width and stipple --------------------------------------------
+struct Tacka {
+    GLfloat x, y, z;
+    GLfloat r, g, b;  // the colour current at the vertex
+};
+
+GLfloat debljina = 1.0f;
+bool saraUkljucena = false;
+GLint ponavljanje = 1;
+GLushort sara = 0xFFFF;
+GLfloat boja[3] = {1.0f, 1.0f, 1.0f};
+GLenum rezimMatrice = GL_MODELVIEW;
+bool hvataSe = false;             // inside a glBegin(GL_LINES) this file draws itself
+std::vector<Tacka> temena;
+
+struct Prozorska {
+    double x, y;
+};
+
+// Clip coordinates of a vertex: projection * modelview * (x, y, z, 1).
+void uIsecanje(const GLfloat* pm, const GLfloat* mv, const Tacka& t, double out[4])
+{
+    double oko[4];
+    for (int i = 0; i < 4; ++i)
+        oko[i] = mv[i] * t.x + mv[4 + i] * t.y + mv[8 + i] * t.z + mv[12 + i];
+    for (int i = 0; i < 4; ++i)
+        out[i] = pm[i] * oko[0] + pm[4 + i] * oko[1] + pm[8 + i] * oko[2] + pm[12 + i] * oko[3];
+}
+
+// The segments are drawn in window pixels: both matrices are set to the
+// identity, so a vertex is given in normalised device coordinates.
+struct UProzoru {
+    const GLint* vp;
+    void teme(Prozorska p) const
+    {
+        __real_glVertex3f(static_cast<GLfloat>((p.x - vp[0]) / vp[2] * 2 - 1),
+                          static_cast<GLfloat>((p.y - vp[1]) / vp[3] * 2 - 1), 0.0f);
+    }
+};
+
+// One piece of a line: a quad `debljina` pixels wide across it (two
+// triangles), or for width 1 a plain WebGL line.
+void komad(const UProzoru& u, Prozorska a, Prozorska b)
+{
+    if (debljina <= 1.0f) {
+        u.teme(a);
+        u.teme(b);
+        return;
+    }
+    const double dx = b.x - a.x, dy = b.y - a.y, duzina = std::hypot(dx, dy);
+    if (duzina == 0)
+        return;
+    const double nx = -dy / duzina * debljina / 2, ny = dx / duzina * debljina / 2;
+    const Prozorska c1{a.x + nx, a.y + ny}, c2{a.x - nx, a.y - ny};
+    const Prozorska c3{b.x - nx, b.y - ny}, c4{b.x + nx, b.y + ny};
+    for (const Prozorska& p : {c1, c2, c3, c1, c3, c4})
+        u.teme(p);
+}
+
+// The lit runs of the stipple pattern within one period, in pixels: bit i
+// (lowest first) covers pixels i * factor up to (i + 1) * factor.
+std::vector<std::pair<int, int>> osvetljeno()
+{
+    std::vector<std::pair<int, int>> delovi;
+    for (int bit = 0; bit < 16; ++bit) {
+        if (!(sara >> bit & 1))
+            continue;
+        const int od = bit * ponavljanje, doKraja = (bit + 1) * ponavljanje;
+        if (!delovi.empty() && delovi.back().second == od)
+            delovi.back().second = doKraja;
+        else
+            delovi.push_back({od, doKraja});
+    }
+    return delovi;
+}
+
+// The part of the segment a + t (b - a) that can touch the viewport widened by
+// a margin, as the range [od, do] of t (Liang and Barsky); false when none.
+bool uVidnomPolju(const UProzoru& u, Prozorska a, Prozorska b, double& od, double& doKraja)
+{
+    const double rub = debljina + 2;
+    const double p[4] = {-(b.x - a.x), b.x - a.x, -(b.y - a.y), b.y - a.y};
+    const double q[4] = {a.x - (u.vp[0] - rub), u.vp[0] + u.vp[2] + rub - a.x,
+                         a.y - (u.vp[1] - rub), u.vp[1] + u.vp[3] + rub - a.y};
+    od = 0;
+    doKraja = 1;
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0)
+                return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0)
+            od = std::max(od, t);
+        else
+            doKraja = std::min(doKraja, t);
+    }
+    return od < doKraja;
+}
+
+// One segment of GL_LINES in window pixels. The stipple counts pixels along the
+// major axis of the line, as GL rasterises it, and starts again with each
+// segment of GL_LINES. Only the part near the viewport is drawn: a typed value
+// can put an end point millions of pixels away, and cutting dashes along all of
+// that would never end.
+void duzUProzoru(const UProzoru& u, Prozorska a, Prozorska b)
+{
+    double od, doKraja;
+    if (!uVidnomPolju(u, a, b, od, doKraja))
+        return;
+    const auto tackaNa = [&](double t) {
+        return Prozorska{a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t};
+    };
+    if (!saraUkljucena) {
+        komad(u, tackaNa(od), tackaNa(doKraja));
+        return;
+    }
+    const double glavna = std::max(std::fabs(b.x - a.x), std::fabs(b.y - a.y));
+    if (glavna == 0)
+        return;
+    // In pixels from a along the major axis: the visible part, and the periods over it.
+    const double vidljivoOd = od * glavna, vidljivoDo = doKraja * glavna;
+    const int perioda = 16 * ponavljanje;
+    const double prvaPerioda = std::floor(vidljivoOd / perioda) * perioda;
+    const auto delovi = osvetljeno();
+    const long brojPerioda = static_cast<long>(std::ceil((vidljivoDo - prvaPerioda) / perioda));
+    for (long k = 0; k < brojPerioda; ++k) {
+        const double pocetak = prvaPerioda + static_cast<double>(k) * perioda;
+        for (const auto& [svetlo, tama] : delovi) {
+            const double s0 = std::max(pocetak + svetlo, vidljivoOd);
+            const double s1 = std::min(pocetak + tama, vidljivoDo);
+            if (s0 < s1)
+                komad(u, tackaNa(s0 / glavna), tackaNa(s1 / glavna));
+        }
+    }
+}
+
+// Cuts the part of the segment behind the eye (w not above a small bound), so
+// that the division by w never flips or explodes a point.
+bool ispredOka(double a[4], double b[4])
+{
+    constexpr double NAJMANJE_W = 1e-6;
+    if (a[3] < NAJMANJE_W && b[3] < NAJMANJE_W)
+        return false;
+    double* iza = a[3] < NAJMANJE_W ? a : (b[3] < NAJMANJE_W ? b : nullptr);
+    if (iza) {
+        double* ispred = iza == a ? b : a;
+        const double t = (NAJMANJE_W - iza[3]) / (ispred[3] - iza[3]);
+        for (int i = 0; i < 4; ++i)
+            iza[i] += (ispred[i] - iza[i]) * t;
+    }
+    return true;
+}
+
+void nacrtajUhvaceneLinije()
+{
+    GLfloat mv[16], pm[16];
+    GLint vp[4];
+    glGetFloatv(GL_MODELVIEW_MATRIX, mv);
+    glGetFloatv(GL_PROJECTION_MATRIX, pm);
+    glGetIntegerv(GL_VIEWPORT, vp);
+    const UProzoru u{vp};
+
+    __real_glMatrixMode(GL_PROJECTION);
+    __real_glPushMatrix();
+    glLoadIdentity();
+    __real_glMatrixMode(GL_MODELVIEW);
+    __real_glPushMatrix();
+    glLoadIdentity();
+    for (size_t i = 0; i + 1 < temena.size(); i += 2) {
+        double a[4], b[4];
+        uIsecanje(pm, mv, temena[i], a);
+        uIsecanje(pm, mv, temena[i + 1], b);
+        if (!ispredOka(a, b))
+            continue;
+        const auto prozorska = [&](const double c[4]) {
+            return Prozorska{vp[0] + (c[0] / c[3] + 1) * vp[2] / 2,
+                             vp[1] + (c[1] / c[3] + 1) * vp[3] / 2};
+        };
+        // One batch per segment, its colour set outside it: the emulation takes a
+        // colour given inside glBegin as a per-vertex attribute and then expects
+        // one for every vertex. The segment takes the colour of its second
+        // vertex, as flat shading would.
+        __real_glColor3f(temena[i + 1].r, temena[i + 1].g, temena[i + 1].b);
+        __real_glBegin(debljina <= 1.0f ? GL_LINES : GL_TRIANGLES);
+        duzUProzoru(u, prozorska(a), prozorska(b));
+        __real_glEnd();
+    }
+    __real_glPopMatrix();
+    __real_glMatrixMode(GL_PROJECTION);
+    __real_glPopMatrix();
+    __real_glMatrixMode(rezimMatrice);
+    __real_glColor3f(boja[0], boja[1], boja[2]);
+}
+
+void teme(GLfloat x, GLfloat y, GLfloat z)
+{
+    temena.push_back({x, y, z, boja[0], boja[1], boja[2]});
+}
+
+}  // namespace
+
+extern "C" {
+
+// ---- Display lists -------------------------------------------------------
+
+void glNewList(GLuint list, GLenum mode)
+{
+    snimak.clear();
+    snimaSe = list;
+    izvrsavaSe = mode == GL_COMPILE_AND_EXECUTE;
+}
+
+// The new content replaces the old only now: a list called while it is being
+// compiled anew still holds what it held.
+void glEndList()
+{
+    if (snimaSe == 0)
+        return;
+    liste[snimaSe] = std::move(snimak);
+    snimak.clear();
+    snimaSe = 0;
+    izvrsavaSe = true;
+}
+
+void __wrap_glBegin(GLenum mode);
+void __wrap_glEnd();
+void __wrap_glVertex3f(GLfloat x, GLfloat y, GLfloat z);
+void __wrap_glColor3f(GLfloat r, GLfloat g, GLfloat b);
+void __wrap_glLineWidth(GLfloat width);
+void __wrap_glPointSize(GLfloat size);
+void __wrap_glEnable(GLenum cap);
+void __wrap_glDisable(GLenum cap);
+void __wrap_glLineStipple(GLint factor, GLushort pattern);
+void __wrap_glMatrixMode(GLenum mode);
+void __wrap_glTranslatef(GLfloat x, GLfloat y, GLfloat z);
+void __wrap_glPushMatrix();
+void __wrap_glPopMatrix();
+
+void glCallList(GLuint list)
+{
+    if (snimi({Vrsta::LISTA, 0, 0, 0, list}))
+        return;
+    const auto lista = liste.find(list);
+    if (lista == liste.end())
+        return;
+    for (const Naredba& n : lista->second) {
+        switch (n.vrsta) {
+        case Vrsta::BEGIN: __wrap_glBegin(n.broj); break;
+        case Vrsta::END: __wrap_glEnd(); break;
+        case Vrsta::VERTEX: __wrap_glVertex3f(n.x, n.y, n.z); break;
+        case Vrsta::BOJA: __wrap_glColor3f(n.x, n.y, n.z); break;
+        case Vrsta::DEBLJINA: __wrap_glLineWidth(n.x); break;
+        case Vrsta::VELICINA_TACKE: __wrap_glPointSize(n.x); break;
+        case Vrsta::UKLJUCI: __wrap_glEnable(n.broj); break;
+        case Vrsta::ISKLJUCI: __wrap_glDisable(n.broj); break;
+        case Vrsta::SARA: __wrap_glLineStipple(static_cast<GLint>(n.broj), n.sara); break;
+        case Vrsta::REZIM_MATRICE: __wrap_glMatrixMode(n.broj); break;
+        case Vrsta::POMERAJ: __wrap_glTranslatef(n.x, n.y, n.z); break;
+        case Vrsta::GURNI: __wrap_glPushMatrix(); break;
+        case Vrsta::VRATI: __wrap_glPopMatrix(); break;
+        case Vrsta::LISTA: glCallList(n.broj); break;
+        }
+    }
+}
+
+// ---- Immediate mode, lines captured when they need this file -------------
+
+void __wrap_glBegin(GLenum mode)
+{
+    if (snimi({Vrsta::BEGIN, 0, 0, 0, mode}))
+        return;
+    hvataSe = mode == GL_LINES && (debljina > 1.0f || saraUkljucena);
+    if (hvataSe)
+        temena.clear();
+    else
+        __real_glBegin(mode);
+}
+
+void __wrap_glEnd()
+{
+    if (snimi({Vrsta::END}))
+        return;
+    if (hvataSe) {
+        hvataSe = false;
+        nacrtajUhvaceneLinije();
+    } else {
+        __real_glEnd();
+    }
+}
+
+void __wrap_glVertex3f(GLfloat x, GLfloat y, GLfloat z)
+{
+    if (snimi({Vrsta::VERTEX, x, y, z}))
+        return;
+    if (hvataSe)
+        teme(x, y, z);
+    else
+        __real_glVertex3f(x, y, z);
+}
+
+void __wrap_glVertex2f(GLfloat x, GLfloat y)
+{
+    __wrap_glVertex3f(x, y, 0.0f);
+}
+
+void __wrap_glColor3f(GLfloat r, GLfloat g, GLfloat b)
+{
+    if (snimi({Vrsta::BOJA, r, g, b}))
+        return;
+    boja[0] = r;
+    boja[1] = g;
+    boja[2] = b;
+    __real_glColor3f(r, g, b);
+}
+
+// WebGL's own line width stays 1 (most browsers allow nothing else); wider
+// lines are drawn by this file.
+void __wrap_glLineWidth(GLfloat width)
+{
+    if (snimi({Vrsta::DEBLJINA, width}))
+        return;
+    debljina = width;
+}
+
+void __wrap_glPointSize(GLfloat size)
+{
+    if (snimi({Vrsta::VELICINA_TACKE, size}))
+        return;
+    __real_glPointSize(size);
+}
+
+void __wrap_glLineStipple(GLint factor, GLushort pattern)
+{
+    if (snimi({Vrsta::SARA, 0, 0, 0, static_cast<GLuint>(factor), pattern}))
+        return;
+    ponavljanje = factor < 1 ? 1 : (factor > 256 ? 256 : factor);  // clamped to 1..256, as GL does
+    sara = pattern;
+}
+
+void __wrap_glEnable(GLenum cap)
+{
+    if (snimi({Vrsta::UKLJUCI, 0, 0, 0, cap}))
+        return;
+    if (cap == GL_LINE_STIPPLE)
+        saraUkljucena = true;
+    else
+        __real_glEnable(cap);  // the emulation ignores the smoothing it cannot do
+}
+
+void __wrap_glDisable(GLenum cap)
+{
+    if (snimi({Vrsta::ISKLJUCI, 0, 0, 0, cap}))
+        return;
+    if (cap == GL_LINE_STIPPLE)
+        saraUkljucena = false;
+    else
+        __real_glDisable(cap);
+}
+
+// WebGL knows no smoothing hints and reports each as an invalid enum.
+void __wrap_glHint(GLenum target, GLenum mode)
+{
+    if (target == GL_LINE_SMOOTH_HINT || target == GL_POINT_SMOOTH_HINT)
+        return;
+    __real_glHint(target, mode);
+}
+
+// Remembered, so that drawing the captured lines can give it back.
+void __wrap_glMatrixMode(GLenum mode)
+{
+    if (snimi({Vrsta::REZIM_MATRICE, 0, 0, 0, mode}))
+        return;
+    rezimMatrice = mode;
+    __real_glMatrixMode(mode);
+}
+
+void __wrap_glTranslatef(GLfloat x, GLfloat y, GLfloat z)
+{
+    if (snimi({Vrsta::POMERAJ, x, y, z}))
+        return;
+    __real_glTranslatef(x, y, z);
+}
+
+void __wrap_glPushMatrix()
+{
+    if (snimi({Vrsta::GURNI}))
+        return;
+    __real_glPushMatrix();
+}
+
+void __wrap_glPopMatrix()
+{
+    if (snimi({Vrsta::VRATI}))
+        return;
+    __real_glPopMatrix();
+}
+
+// ---- gluLookAt -------------------------------------------------------------
+// The standard construction: the rows s, u, -f of the rotation that turns the
+// line of sight f into -z, then the eye moved to the origin; multiplied onto
+// the current matrix. Computed in double, as GLU does.
+void __wrap_gluLookAt(GLdouble ex, GLdouble ey, GLdouble ez, GLdouble cx, GLdouble cy,
+                      GLdouble cz, GLdouble ux, GLdouble uy, GLdouble uz)
+{
+    const auto jedinicni = [](double v[3]) {
+        const double d = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+        if (d != 0)
+            for (int i = 0; i < 3; ++i)
+                v[i] /= d;
+    };
+    const auto vektorski = [](const double a[3], const double b[3], double out[3]) {
+        out[0] = a[1] * b[2] - a[2] * b[1];
+        out[1] = a[2] * b[0] - a[0] * b[2];
+        out[2] = a[0] * b[1] - a[1] * b[0];
+    };
+    double f[3] = {cx - ex, cy - ey, cz - ez};
+    const double gore[3] = {ux, uy, uz};
+    jedinicni(f);
+    double s[3], u[3];
+    vektorski(f, gore, s);
+    jedinicni(s);
+    vektorski(s, f, u);
+    const double oko[3] = {ex, ey, ez};
+    const auto tacka = [&](const double v[3]) { return -(v[0] * oko[0] + v[1] * oko[1] + v[2] * oko[2]); };
+    // Column-major, the translation folded in: M = R * T(-eye).
+    const GLfloat m[16] = {
+        GLfloat(s[0]), GLfloat(u[0]), GLfloat(-f[0]), 0,
+        GLfloat(s[1]), GLfloat(u[1]), GLfloat(-f[1]), 0,
+        GLfloat(s[2]), GLfloat(u[2]), GLfloat(-f[2]), 0,
+        GLfloat(tacka(s)), GLfloat(tacka(u)), GLfloat(-tacka(f)), 1};
+    glMultMatrixf(m);
+}
+
+// Counts the frames for the page: it shows the canvas from the first one on.
+EM_JS(void, javiSliku, (), { Module["slikaGotova"](); });
+
+void __wrap_glutSwapBuffers()
+{
+    __real_glutSwapBuffers();
+    javiSliku();
+}
+
+}  // extern "C"
