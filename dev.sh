@@ -79,7 +79,7 @@ sanitize)
     install_missing $BUILD_PACKAGES
     cmake -S . -B build-sanitajzeri -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGEOMETRIJA_SANITAJZERI=ON
     cmake --build build-sanitajzeri -j "$JOBS"
-    ctest --test-dir build-sanitajzeri --output-on-failure -j 2 -L unit
+    UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir build-sanitajzeri --output-on-failure -j 2 -L unit
     ;;
 fuzz)
     seconds="${2:-60}"

@@ -12,8 +12,9 @@
 
 namespace {
 
-// The most vertices one frame can send, by figure. Every count comes from a
-// loop whose bounds are constants of the scene, never from a typed value:
+// The most vertices one frame can send, by figure. Every loop's length is set
+// by constants of the scene, never by a typed value (a tangent half's start is
+// held to the square first):
 // - the axes, in every frame: 2 lines, 4 vertices;
 // - the ellipse: 3600 curve points (the parameter from 0 below 360 in steps of
 //   0.1), the incident and the reflected ray (2 vertices each), and the tangent:
