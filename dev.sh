@@ -10,6 +10,9 @@
 #                       it to DIR instead, built in DIR/deb
 #   ./dev.sh galerija   draw the gallery again: docs/galerija/*.png and the
 #                       transcripts docs/lekcije/*.ispis, from the lessons docs/lekcije/*.txt
+#   ./dev.sh sanitize   build with ASan and UBSan in build-sanitajzeri and run the unit tests
+#   ./dev.sh fuzz [S]   build the fuzz targets with clang in build-fuzz, run their seeds and
+#                       regression cases, then fuzz each for S seconds (default 60)
 # Missing Debian packages are installed with apt-get (as root, or through sudo).
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -22,6 +25,7 @@ TEST_PACKAGES="xvfb xdotool libx11-dev $PACKAGE_PACKAGES lintian desktop-file-ut
 # Debian's emscripten brings clang, lld, binaryen and node-acorn with it.
 WEB_PACKAGES="emscripten nodejs"
 WEB_TEST_PACKAGES="chromium x11-apps"  # x11-apps: xwd, for the native picture
+FUZZ_PACKAGES="clang libclang-rt-14-dev"
 
 install_missing() {
     local missing=()
@@ -58,9 +62,29 @@ build_web() {
     echo "Open build-web/geometrija.html in a browser."
 }
 
+JOBS="$(nproc 2>/dev/null || echo 2)"
+
 build() {
     cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-    cmake --build build -j "$(nproc 2>/dev/null || echo 2)"
+    cmake --build build -j "$JOBS"
+}
+
+# One libFuzzer run of fuzz_$1 for $2 seconds. New inputs go to a corpus kept in
+# build-fuzz, never into the committed seeds; a failing input is left in
+# build-fuzz (crash-*, timeout-*): copy it into fuzz/regresija/$1/ once fixed.
+fuzz_one() {
+    local target=$1 seconds=$2
+    local corpus=build-fuzz/korpus/$target log=build-fuzz/fuzz_$target.log
+    mkdir -p "$corpus"
+    if ! "build-fuzz/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=10 -use_memcmp=0 \
+        -dict="fuzz/$target.dict" -print_final_stats=1 -artifact_prefix=build-fuzz/ \
+        "$corpus" "fuzz/seme/$target" "fuzz/regresija/$target" >"$log" 2>&1; then
+        tail -n 40 "$log" >&2
+        echo "fuzz_$target failed; the input is in build-fuzz/, the whole log in $log" >&2
+        return 1
+    fi
+    echo "fuzz_$target: $(sed -n 's/^stat::number_of_executed_units: *//p' "$log") executions in $seconds s"
+    grep '^worst frame' "$log" | sed "s/^/fuzz_$target: /"
 }
 
 # Debian's hardening flags, all of them (bind now too); CMake reads no CPPFLAGS,
@@ -121,8 +145,24 @@ galerija)
     env -u DISPLAY build/geometrija-slika-demo docs/galerija/demo.png </dev/null
     ls -l docs/galerija
     ;;
+sanitize)
+    install_missing $BUILD_PACKAGES
+    cmake -S . -B build-sanitajzeri -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGEOMETRIJA_SANITAJZERI=ON
+    cmake --build build-sanitajzeri -j "$JOBS"
+    UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir build-sanitajzeri --output-on-failure -j 2 -L unit
+    ;;
+fuzz)
+    seconds="${2:-60}"
+    install_missing $BUILD_PACKAGES $FUZZ_PACKAGES
+    cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+        -DGEOMETRIJA_TESTOVI=OFF
+    cmake --build build-fuzz -j "$JOBS" --target fuzz_dijalog fuzz_crtanje
+    ctest --test-dir build-fuzz --output-on-failure -L fuzz
+    fuzz_one dijalog "$seconds"
+    fuzz_one crtanje "$seconds"
+    ;;
 *)
-    echo "usage: $0 run [demo] | web | test | package | galerija" >&2
+    echo "usage: $0 run [demo] | web | test | package | galerija | sanitize | fuzz [seconds]" >&2
     exit 2
     ;;
 esac

@@ -1,6 +1,7 @@
 #include "gl_recorder.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace rec {
 namespace {
@@ -21,6 +22,16 @@ struct State {
     int compiling = 0;     // list being compiled, 0 when none
     int replaying = 0;     // list being replayed, 0 when none
     std::map<int, std::vector<Call>> lists;
+    // Counting only (countOnly()): the frame's counts, and each list's.
+    struct Tally {
+        Counts counts;
+        bool inBatch = false;
+        bool colorSet = false;
+        Color color;
+    };
+    bool counting = false;
+    Tally frame;
+    std::map<int, Tally> listTallies;
 };
 
 State& st()
@@ -30,6 +41,54 @@ State& st()
 }
 
 void execute(const Call& c);
+
+// Counting only: what a vertex, colour or batch call adds to, the list being
+// compiled or else the frame.
+State::Tally& tally()
+{
+    State& s = st();
+    return s.compiling ? s.listTallies[s.compiling] : s.frame;
+}
+
+void countVertex(float x, float y, float z)
+{
+    State::Tally& t = tally();
+    if (!t.inBatch) {
+        ++t.counts.outsideBatch;
+        return;
+    }
+    ++t.counts.vertices;
+    if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z))
+        ++t.counts.nonFinite;
+}
+
+void countBatch(bool begin)
+{
+    State::Tally& t = tally();
+    if (t.inBatch == begin)
+        ++t.counts.misnested;
+    t.inBatch = begin;
+}
+
+void countColor(const Color& c)
+{
+    State& s = st();
+    if (s.compiling) {
+        State::Tally& t = s.listTallies[s.compiling];
+        t.colorSet = true;
+        t.color = c;
+    } else {
+        s.color = c;
+    }
+}
+
+void add(Counts& to, const Counts& from)
+{
+    to.vertices += from.vertices;
+    to.nonFinite += from.nonFinite;
+    to.outsideBatch += from.outsideBatch;
+    to.misnested += from.misnested;
+}
 
 // Logs a call; executes it unless a display list is being compiled.
 void record(const char* name, std::vector<double> args, std::string text = {})
@@ -109,6 +168,12 @@ void execute(const Call& c)
         }
     } else if (n == "glCallList") {
         const int list = static_cast<int>(a[0]);
+        if (s.counting) {
+            const State::Tally& t = s.listTallies[list];
+            add(s.frame.counts, t.counts);
+            if (t.colorSet)
+                s.color = t.color;
+        }
         const int outer = s.replaying;
         s.replaying = list;
         const std::vector<Call> body = s.lists[list];
@@ -122,7 +187,10 @@ void execute(const Call& c)
     } else if (n == "glNewList") {
         s.compiling = static_cast<int>(a[0]);
         s.lists[s.compiling].clear();
+        s.listTallies[s.compiling] = State::Tally{};
     } else if (n == "glEndList") {
+        if (s.counting && s.compiling && s.listTallies[s.compiling].inBatch)
+            ++s.listTallies[s.compiling].counts.misnested;
         s.compiling = 0;
     }
 }
@@ -149,6 +217,15 @@ void translation(float& x, float& y, float& z)
 }
 
 void reset() { st() = State{}; }
+
+void countOnly()
+{
+    reset();
+    st().counting = true;
+}
+
+const Counts& counts() { return st().frame.counts; }
+bool inBatch() { return st().counting ? st().frame.inBatch : st().inBatch; }
 
 std::vector<std::string> callNames()
 {
@@ -189,11 +266,37 @@ using rec::d;
 // ---- GL ----
 extern "C" {
 
-void glBegin(GLenum mode) { rec::record("glBegin", {d(0) + mode}); }
-void glEnd() { rec::record("glEnd", {}); }
-void glVertex2f(GLfloat x, GLfloat y) { rec::record("glVertex2f", {d(x), d(y)}); }
-void glVertex3f(GLfloat x, GLfloat y, GLfloat z) { rec::record("glVertex3f", {d(x), d(y), d(z)}); }
-void glColor3f(GLfloat r, GLfloat g, GLfloat b) { rec::record("glColor3f", {d(r), d(g), d(b)}); }
+// The calls a frame makes by the thousand are only counted in counting mode.
+void glBegin(GLenum mode)
+{
+    if (rec::st().counting)
+        return rec::countBatch(true);
+    rec::record("glBegin", {d(0) + mode});
+}
+void glEnd()
+{
+    if (rec::st().counting)
+        return rec::countBatch(false);
+    rec::record("glEnd", {});
+}
+void glVertex2f(GLfloat x, GLfloat y)
+{
+    if (rec::st().counting)
+        return rec::countVertex(x, y, 0.0f);
+    rec::record("glVertex2f", {d(x), d(y)});
+}
+void glVertex3f(GLfloat x, GLfloat y, GLfloat z)
+{
+    if (rec::st().counting)
+        return rec::countVertex(x, y, z);
+    rec::record("glVertex3f", {d(x), d(y), d(z)});
+}
+void glColor3f(GLfloat r, GLfloat g, GLfloat b)
+{
+    if (rec::st().counting)
+        return rec::countColor(rec::Color{r, g, b});
+    rec::record("glColor3f", {d(r), d(g), d(b)});
+}
 void glPointSize(GLfloat size) { rec::record("glPointSize", {d(size)}); }
 void glLineWidth(GLfloat width) { rec::record("glLineWidth", {d(width)}); }
 void glEnable(GLenum cap) { rec::record("glEnable", {d(0) + cap}); }

@@ -78,6 +78,22 @@ void translation(float& x, float& y, float& z);  // current model-view translati
 // Forget everything and return to the GL's initial state.
 void reset();
 
+// Counting only, for runs over very many frames: reset(), then until the next
+// reset() the vertex, colour and glBegin/glEnd calls are neither logged nor kept
+// as batches, only counted and checked, which makes a frame cheap. Every other
+// call is logged and tracked as usual. A display list keeps the counts of what
+// was compiled into it and adds them when it is called, with the last colour
+// it set (the order of that colour among the list's other calls is not kept).
+struct Counts {
+    size_t vertices = 0;      // sent between glBegin and glEnd
+    size_t nonFinite = 0;     // of those, with a coordinate infinite or not a number
+    size_t outsideBatch = 0;  // sent outside glBegin/glEnd
+    size_t misnested = 0;     // glBegin inside a batch, glEnd outside one, a list ending inside one
+};
+void countOnly();
+const Counts& counts();  // since countOnly()
+bool inBatch();
+
 // Convenience queries.
 std::vector<std::string> callNames();
 std::vector<Batch> batchesOf(GLenum mode);
