@@ -3,12 +3,15 @@
 #   ./dev.sh run        build and start geometrija (needs a display)
 #   ./dev.sh run demo   build and start geometrija-demo
 #   ./dev.sh test       build and run every test (starts its own X server)
+#   ./dev.sh bench      build and run the frame benchmark (starts its own X server;
+#                       options after it go to the benchmark: --krugova N, --okvira N)
 # Missing Debian packages are installed with apt-get (as root, or through sudo).
 set -euo pipefail
 cd "$(dirname "$0")"
 
 BUILD_PACKAGES="cmake make g++ freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri libgtest-dev"
 TEST_PACKAGES="xvfb xdotool libx11-dev"
+BENCH_PACKAGES="xvfb libx11-dev"
 
 install_missing() {
     local missing=()
@@ -31,7 +34,7 @@ install_missing() {
 
 build() {
     cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-    cmake --build build -j "$(nproc 2>/dev/null || echo 2)"
+    cmake --build build -j "$(nproc 2>/dev/null || echo 2)" "$@"
 }
 
 case "${1:-}" in
@@ -51,8 +54,14 @@ test)
     build
     ctest --test-dir build --output-on-failure -j 2
     ;;
+bench)
+    install_missing $BUILD_PACKAGES $BENCH_PACKAGES
+    build --target geometrija-merilo  # and the timed window it runs
+    shift
+    exec build/bench/geometrija-merilo "$@"
+    ;;
 *)
-    echo "usage: $0 run [demo] | test" >&2
+    echo "usage: $0 run [demo] | test | bench [--krugova N] [--okvira N]" >&2
     exit 2
     ;;
 esac
