@@ -93,6 +93,19 @@ struct Rezultat {
     int sirina = 0, visina = 0;
 };
 
+// Interrupted, the benchmark takes down the process being timed and its own
+// X server, and nothing else.
+volatile sig_atomic_t pidServera = -1, pidMerenog = -1;
+
+void prekini(int signal)
+{
+    if (pidMerenog > 0)
+        kill(static_cast<pid_t>(pidMerenog), SIGKILL);
+    if (pidServera > 0)
+        kill(static_cast<pid_t>(pidServera), SIGTERM);
+    _exit(128 + signal);
+}
+
 double sekundiOd(Sat::time_point pocetak)
 {
     return std::chrono::duration<double>(Sat::now() - pocetak).count();
@@ -148,7 +161,8 @@ bool izmeri(const Slucaj& slucaj, int okvira, int zagrevanje, Izvestaj& iz, std:
                       fdIzvestaja = std::to_string(FD_IZVESTAJA);
     const pid_t pid = fork();
     if (pid == 0) {
-        signal(SIGPIPE, SIG_DFL);
+        for (const int s : {SIGPIPE, SIGINT, SIGTERM, SIGHUP})
+            signal(s, SIG_DFL);
         dup2(ulaz[0], STDIN_FILENO);
         const int nista = open("/dev/null", O_WRONLY);
         dup2(nista, STDOUT_FILENO);
@@ -162,6 +176,7 @@ bool izmeri(const Slucaj& slucaj, int okvira, int zagrevanje, Izvestaj& iz, std:
         execv(GEOMETRIJA_OKVIR, const_cast<char* const*>(argv.data()));
         _exit(127);
     }
+    pidMerenog = pid;
     close(ulaz[0]);
     close(izlaz[1]);
     if (pid < 0) {
@@ -200,6 +215,7 @@ bool izmeri(const Slucaj& slucaj, int okvira, int zagrevanje, Izvestaj& iz, std:
         kill(pid, SIGKILL);  // only the process started above
     int status = 0;
     waitpid(pid, &status, 0);
+    pidMerenog = -1;
     if (isteklo)
         return greska = "no figures within " + std::to_string(static_cast<int>(ROK_PROCESA)) + " s", false;
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
@@ -281,6 +297,9 @@ int main(int argc, char** argv)
         return 2;
     }
     setenv("DISPLAY", ekran.c_str(), 1);
+    pidServera = server.pid();
+    for (const int s : {SIGINT, SIGTERM, SIGHUP})
+        signal(s, prekini);
 
     const std::string opterecenjePre = opterecenje();
     const auto pocetak = Sat::now();
@@ -314,6 +333,7 @@ int main(int argc, char** argv)
     if (napredak)
         std::fprintf(stderr, "\r%30s\r", "");
     const double trajanje = sekundiOd(pocetak);
+    pidServera = -1;
     server.zaustavi();
 
     // The references: the slowest worked example's steady frame, the bare first frame.

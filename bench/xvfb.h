@@ -21,6 +21,8 @@ public:
     std::string pokreni(double sekundi, std::string& greska);
     // Ends the server (SIGTERM, SIGKILL after a grace period) and reaps it.
     void zaustavi();
+    // The server's process id while it runs, else -1.
+    pid_t pid() const { return pid_; }
 
 private:
     pid_t pid_ = -1;
