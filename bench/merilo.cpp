@@ -38,8 +38,8 @@ constexpr double GRANICA_STALNOG_MS = 16.7;
 constexpr double FAKTOR_PRVOG = 1.5;
 constexpr int SIRINA_PROZORA = 500, VISINA_PROZORA = 500;
 
-constexpr int PODRAZUMEVANO_KRUGOVA = 15;  // processes per case: first frames per case
-constexpr int PODRAZUMEVANO_OKVIRA = 100;  // steady frames timed per process
+constexpr int PODRAZUMEVANO_KRUGOVA = 25;  // processes per case: first frames per case
+constexpr int PODRAZUMEVANO_OKVIRA = 60;  // steady frames timed per process
 constexpr int ZAGREVANJE = 20;             // frames after the first, not timed
 constexpr int OKVIRA_PROBNOG_KRUGA = 5;    // the untimed round that warms the caches
 constexpr double ROK_PROCESA = 120.0;      // seconds one process may take
@@ -84,12 +84,13 @@ struct Izvestaj {
     std::string renderer;
     int sirina = 0, visina = 0;
     double prvi = 0;
-    std::vector<double> okviri;
+    std::vector<double> okviri, procesor;
 };
 
 struct Rezultat {
     std::vector<double> prvi;    // one per round
     std::vector<double> okviri;  // every steady frame of every round
+    std::vector<double> procesor;  // the processor time of each of them
     int sirina = 0, visina = 0;
 };
 
@@ -138,8 +139,11 @@ void citajIzvestaj(const std::string& tekst, Izvestaj& iz)
             std::sscanf(red.c_str(), "prozor %d %d", &iz.sirina, &iz.visina);
         else if (red.rfind("prvi ", 0) == 0)
             iz.prvi = std::strtod(red.c_str() + 5, nullptr);
-        else if (red.rfind("okvir ", 0) == 0)
-            iz.okviri.push_back(std::strtod(red.c_str() + 6, nullptr));
+        else if (red.rfind("okvir ", 0) == 0) {
+            char* kraj = nullptr;
+            iz.okviri.push_back(std::strtod(red.c_str() + 6, &kraj));
+            iz.procesor.push_back(std::strtod(kraj, nullptr));
+        }
     }
 }
 
@@ -247,7 +251,7 @@ std::string opterecenje()
     return jedan + " " + pet + " " + petnaest;
 }
 
-// The answers as typed on one line: "1 | 5 3 45".
+// The answers as typed, on one line: "1 / 5 3 45".
 std::string odgovoriUJednomRedu(const char* odgovori)
 {
     if (!odgovori)
@@ -257,7 +261,7 @@ std::string odgovoriUJednomRedu(const char* odgovori)
         s.pop_back();
     const size_t prvi = s.find('\n');
     if (prvi != std::string::npos)
-        s.replace(prvi, 1, " | ");
+        s.replace(prvi, 1, " / ");
     std::replace(s.begin(), s.end(), '\n', ' ');
     return s;
 }
@@ -325,6 +329,7 @@ int main(int argc, char** argv)
             Rezultat& r = rezultati[s];
             r.prvi.push_back(iz.prvi);
             r.okviri.insert(r.okviri.end(), iz.okviri.begin(), iz.okviri.end());
+            r.procesor.insert(r.procesor.end(), iz.procesor.begin(), iz.procesor.end());
             r.sirina = iz.sirina;
             r.visina = iz.visina;
             renderer = iz.renderer;
@@ -353,37 +358,52 @@ int main(int argc, char** argv)
     }
     const double granicaStalnog = std::min(FAKTOR_STALNOG * najsporijiPrimer, GRANICA_STALNOG_MS);
 
+    std::string prozori;  // the window sizes the cases got, each named once
+    for (const Rezultat& r : rezultati) {
+        const std::string prozor = std::to_string(r.sirina) + "x" + std::to_string(r.visina);
+        if (prozori.find(prozor) == std::string::npos)
+            prozori += (prozori.empty() ? "" : ", ") + prozor;
+    }
     std::printf("geometrija frame benchmark\n");
     std::printf("machine:  %s, %ld CPUs online; load average %s before, %s after\n", modelProcesora().c_str(),
                 sysconf(_SC_NPROCESSORS_ONLN), opterecenjePre.c_str(), opterecenje().c_str());
-    std::printf("renderer: %s, private Xvfb %s\n", renderer.c_str(), ekran.c_str());
+    std::printf("renderer: %s; window %s; private Xvfb %s\n", renderer.c_str(), prozori.c_str(), ekran.c_str());
     std::printf("samples:  %d rounds of one process per case (rotated order), each %d warm-up and %d timed "
                 "frames; %.0f s\n",
                 krugova, ZAGREVANJE, okvira, trajanje);
-    std::printf("frame:    display (clear, scene, axes, swap) + glFinish + XSync; first frame: from the end "
-                "of the dialogue\n\n");
-    std::printf("%-28s %-18s %7s %9s %15s %6s %8s %17s %6s\n", "case", "answers", "window", "steady ms",
-                "p25-p75", "x ex.", "first ms", "p25-p75", "x bare");
+    std::printf("frame:    display (clear, scene, axes, swap) + glFinish + XSync, median and quartiles; cpu: the "
+                "process's processor time per frame;\n          first: from the end of the dialogue to the first "
+                "finished frame, median and quartiles over the rounds\n\n");
+    // A Markdown table, so that it reads in a terminal and pastes into a README as it is.
+    std::printf("| %-27s | %-17s | %9s | %-11s | %5s | %6s | %8s | %-11s | %6s |\n", "case", "answers", "steady ms",
+                "p25-p75", "x ex.", "cpu ms", "first ms", "p25-p75", "x bare");
+    std::printf("|%s|%s|%s|%s|%s|%s|%s|%s|%s|\n", std::string(29, '-').c_str(), std::string(19, '-').c_str(),
+                std::string(10, '-').append(":").c_str(), std::string(13, '-').c_str(),
+                std::string(6, '-').append(":").c_str(), std::string(7, '-').append(":").c_str(),
+                std::string(9, '-').append(":").c_str(), std::string(13, '-').c_str(),
+                std::string(7, '-').append(":").c_str());
 
     std::vector<std::string> promasaji;
     for (size_t s = 0; s < BROJ_SLUCAJEVA; ++s) {
         const Slucaj& sl = SLUCAJEVI[s];
         const Rezultat& r = rezultati[s];
         const double stalni = kvantil(r.okviri, 0.5), prvi = kvantil(r.prvi, 0.5);
-        const std::string prozor = std::to_string(r.sirina) + "x" + std::to_string(r.visina);
         char stalniRaspon[32], prviRaspon[32];
         std::snprintf(stalniRaspon, sizeof stalniRaspon, "%.2f-%.2f", kvantil(r.okviri, 0.25),
                       kvantil(r.okviri, 0.75));
         std::snprintf(prviRaspon, sizeof prviRaspon, "%.1f-%.1f", kvantil(r.prvi, 0.25), kvantil(r.prvi, 0.75));
         const double premaPrimeru = stalni / najsporijiPrimer, premaGolom = prvi / goliPrvi;
-        std::printf("%-28s %-18s %7s %9.2f %15s %6.2f %8.1f %17s %6.2f\n", sl.ime,
-                    odgovoriUJednomRedu(sl.odgovori).c_str(), prozor.c_str(), stalni, stalniRaspon, premaPrimeru,
-                    prvi, prviRaspon, premaGolom);
+        std::printf("| %-27s | %-17s | %9.2f | %-11s | %5.2f | %6.2f | %8.1f | %-11s | %6.2f |\n", sl.ime,
+                    odgovoriUJednomRedu(sl.odgovori).c_str(), stalni, stalniRaspon, premaPrimeru,
+                    kvantil(r.procesor, 0.5), prvi, prviRaspon, premaGolom);
         if (sl.vrsta == Vrsta::GOLI)
             continue;
-        if (r.sirina != SIRINA_PROZORA || r.visina != VISINA_PROZORA)
-            promasaji.push_back(std::string(sl.ime) + ": window " + prozor + ", not 500x500");
         char opis[160];
+        if (r.sirina != SIRINA_PROZORA || r.visina != VISINA_PROZORA) {
+            std::snprintf(opis, sizeof opis, "%s: window %dx%d, not %dx%d", sl.ime, r.sirina, r.visina,
+                          SIRINA_PROZORA, VISINA_PROZORA);
+            promasaji.push_back(opis);
+        }
         if (premaPrimeru > FAKTOR_STALNOG) {
             std::snprintf(opis, sizeof opis, "%s: steady frame %.2f ms is %.2fx the slowest worked example's", sl.ime,
                           stalni, premaPrimeru);
