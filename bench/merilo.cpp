@@ -83,12 +83,13 @@ constexpr size_t BROJ_SLUCAJEVA = sizeof SLUCAJEVI / sizeof SLUCAJEVI[0];
 struct Izvestaj {
     std::string renderer;
     int sirina = 0, visina = 0;
-    double prvi = 0;
+    double prvi = 0, prviProcesor = 0;
     std::vector<double> okviri, procesor;
 };
 
 struct Rezultat {
     std::vector<double> prvi;    // one per round
+    std::vector<double> prviProcesor;  // and the processor time of each
     std::vector<double> okviri;  // every steady frame of every round
     std::vector<double> procesor;  // the processor time of each of them
     int sirina = 0, visina = 0;
@@ -137,8 +138,11 @@ void citajIzvestaj(const std::string& tekst, Izvestaj& iz)
             iz.renderer = red.substr(9);
         else if (red.rfind("prozor ", 0) == 0)
             std::sscanf(red.c_str(), "prozor %d %d", &iz.sirina, &iz.visina);
-        else if (red.rfind("prvi ", 0) == 0)
-            iz.prvi = std::strtod(red.c_str() + 5, nullptr);
+        else if (red.rfind("prvi ", 0) == 0) {
+            char* kraj = nullptr;
+            iz.prvi = std::strtod(red.c_str() + 5, &kraj);
+            iz.prviProcesor = std::strtod(kraj, nullptr);
+        }
         else if (red.rfind("okvir ", 0) == 0) {
             char* kraj = nullptr;
             iz.okviri.push_back(std::strtod(red.c_str() + 6, &kraj));
@@ -328,6 +332,7 @@ int main(int argc, char** argv)
                 continue;
             Rezultat& r = rezultati[s];
             r.prvi.push_back(iz.prvi);
+            r.prviProcesor.push_back(iz.prviProcesor);
             r.okviri.insert(r.okviri.end(), iz.okviri.begin(), iz.okviri.end());
             r.procesor.insert(r.procesor.end(), iz.procesor.begin(), iz.procesor.end());
             r.sirina = iz.sirina;
@@ -371,17 +376,17 @@ int main(int argc, char** argv)
     std::printf("samples:  %d rounds of one process per case (rotated order), each %d warm-up and %d timed "
                 "frames; %.0f s\n",
                 krugova, ZAGREVANJE, okvira, trajanje);
-    std::printf("frame:    display (clear, scene, axes, swap) + glFinish + XSync, median and quartiles; cpu: the "
-                "process's processor time per frame;\n          first: from the end of the dialogue to the first "
-                "finished frame, median and quartiles over the rounds\n\n");
+    std::printf("frame:    steady: display (clear, scene, axes, swap) + glFinish + XSync, median and quartiles of "
+                "every frame;\n          first: from the end of the dialogue to the first finished frame, median "
+                "and quartiles over the rounds;\n          cpu: the median processor time of the process (the "
+                "renderer's threads too) over the same span\n\n");
     // A Markdown table, so that it reads in a terminal and pastes into a README as it is.
-    std::printf("| %-27s | %-17s | %9s | %-11s | %5s | %6s | %8s | %-11s | %6s |\n", "case", "answers", "steady ms",
-                "p25-p75", "x ex.", "cpu ms", "first ms", "p25-p75", "x bare");
-    std::printf("|%s|%s|%s|%s|%s|%s|%s|%s|%s|\n", std::string(29, '-').c_str(), std::string(19, '-').c_str(),
-                std::string(10, '-').append(":").c_str(), std::string(13, '-').c_str(),
-                std::string(6, '-').append(":").c_str(), std::string(7, '-').append(":").c_str(),
-                std::string(9, '-').append(":").c_str(), std::string(13, '-').c_str(),
-                std::string(7, '-').append(":").c_str());
+    std::printf("| %-27s | %-17s | %9s | %-11s | %5s | %6s | %8s | %-11s | %6s | %6s |\n", "case", "answers",
+                "steady ms", "p25-p75", "x ex.", "cpu ms", "first ms", "p25-p75", "x bare", "cpu ms");
+    const auto crta = [](int duzina, bool desno) { return std::string(duzina, '-') + (desno ? ":" : "-"); };
+    std::printf("|%s|%s|%s|%s|%s|%s|%s|%s|%s|%s|\n", crta(28, false).c_str(), crta(18, false).c_str(),
+                crta(10, true).c_str(), crta(12, false).c_str(), crta(6, true).c_str(), crta(7, true).c_str(),
+                crta(9, true).c_str(), crta(12, false).c_str(), crta(7, true).c_str(), crta(7, true).c_str());
 
     std::vector<std::string> promasaji;
     for (size_t s = 0; s < BROJ_SLUCAJEVA; ++s) {
@@ -393,9 +398,9 @@ int main(int argc, char** argv)
                       kvantil(r.okviri, 0.75));
         std::snprintf(prviRaspon, sizeof prviRaspon, "%.1f-%.1f", kvantil(r.prvi, 0.25), kvantil(r.prvi, 0.75));
         const double premaPrimeru = stalni / najsporijiPrimer, premaGolom = prvi / goliPrvi;
-        std::printf("| %-27s | %-17s | %9.2f | %-11s | %5.2f | %6.2f | %8.1f | %-11s | %6.2f |\n", sl.ime,
+        std::printf("| %-27s | %-17s | %9.2f | %-11s | %5.2f | %6.2f | %8.1f | %-11s | %6.2f | %6.1f |\n", sl.ime,
                     odgovoriUJednomRedu(sl.odgovori).c_str(), stalni, stalniRaspon, premaPrimeru,
-                    kvantil(r.procesor, 0.5), prvi, prviRaspon, premaGolom);
+                    kvantil(r.procesor, 0.5), prvi, prviRaspon, premaGolom, kvantil(r.prviProcesor, 0.5));
         if (sl.vrsta == Vrsta::GOLI)
             continue;
         char opis[160];

@@ -19,10 +19,10 @@
 // benchmark gives /dev/null). The figures go to the descriptor named by
 // --izvestaj, one per line:
 //   renderer <GL_RENDERER>    prozor <width> <height>
-//   prvi <ms>                 okvir <ms> <cpu ms>   (once per steady frame)
-// where the second figure of a steady frame is the processor time the whole
-// process (the renderer's threads too) spent on it: unlike the first, it
-// hardly grows when other programs hold the processors. The process then ends
+//   prvi <ms> <cpu ms>        okvir <ms> <cpu ms>   (once per steady frame)
+// where the second figure is the processor time the whole process (the
+// renderer's threads too) spent on the frame: unlike the first, it hardly
+// grows when other programs hold the processors. The process then ends
 // with status 0. A value the dialogue rejects ends it
 // with the dialogue's status and no figures.
 #include "geometrija.h"
@@ -52,9 +52,10 @@ struct Podesavanja {
 
 Podesavanja podesavanja;
 Sat::time_point krajDijaloga;
+double procesorNaKrajuDijaloga = 0;
 int nacrtano = 0;  // frames finished so far
 int sirina = 0, visina = 0;  // the window's size, as the last reshape gave it
-double prviOkvir = 0;
+double prviOkvir = 0, prviOkvirProcesor = 0;
 struct Okvir {
     double ms, procesorMs;
 };
@@ -101,7 +102,7 @@ void izvesti()
     std::string tekst = "renderer " + renderer + "\n";
     tekst += "prozor " + std::to_string(sirina) + " " + std::to_string(visina) + "\n";
     char red[64];
-    std::snprintf(red, sizeof red, "prvi %.6f\n", prviOkvir);
+    std::snprintf(red, sizeof red, "prvi %.6f %.6f\n", prviOkvir, prviOkvirProcesor);
     tekst += red;
     for (const Okvir& o : okviri) {
         std::snprintf(red, sizeof red, "okvir %.6f %.6f\n", o.ms, o.procesorMs);
@@ -129,6 +130,7 @@ void okvir()
 
     if (nacrtano == 0) {
         prviOkvir = milisekundi(krajDijaloga, kraj);
+        prviOkvirProcesor = procesorPosle - procesorNaKrajuDijaloga;
         const GLubyte* ime = glGetString(GL_RENDERER);
         renderer = ime ? reinterpret_cast<const char*>(ime) : "unknown";
     } else if (nacrtano > podesavanja.zagrevanje) {
@@ -197,6 +199,7 @@ int main(int argc, char** argv)
     if (!podesavanja.gola)
         pocetniDijalog();
     krajDijaloga = Sat::now();
+    procesorNaKrajuDijaloga = procesorskoVremeMs();
 
     glutReshapeFunc(preoblikuj);
     glutKeyboardFunc(keyboard);
