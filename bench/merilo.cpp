@@ -39,7 +39,7 @@ constexpr double FAKTOR_PRVOG = 1.5;
 constexpr int SIRINA_PROZORA = 500, VISINA_PROZORA = 500;
 
 constexpr int PODRAZUMEVANO_KRUGOVA = 25;  // processes per case: first frames per case
-constexpr int PODRAZUMEVANO_OKVIRA = 60;  // steady frames timed per process
+constexpr int PODRAZUMEVANO_OKVIRA = 60;   // steady frames timed per process
 constexpr int ZAGREVANJE = 20;             // frames after the first, not timed
 constexpr int OKVIRA_PROBNOG_KRUGA = 5;    // the untimed round that warms the caches
 constexpr double ROK_PROCESA = 120.0;      // seconds one process may take
@@ -62,16 +62,18 @@ const Slucaj SLUCAJEVI[] = {
     // the tangent starts: left of the +-100 square and above it, so both of its
     // halves are cut to the square and run the whole of it, 2 x 20000 points
     // beside the 3600 of the curve. No ellipse frame sends more: a half never
-    // sends more than 20000, and the other rows (0, 90, 180 ... degrees) draw
-    // at most as many.
+    // sends more than 20000, and the rows that step both halves along the same
+    // coordinate (0, 90, 180, 360 degrees and every angle past 180) send at
+    // most 20000 between them.
     {"ellipse, reflection far out", "1\n1e6 1e6 135\n", Vrsta::NAJGORI},
-    // b1 as small as it goes with every vertex still finite: the branches run
-    // out to |x| = 6e31 at the ends of the sweep, the reflection point sits at
-    // x = -4.5e30 and the reflected ray is moved by about -9e30, so the
-    // renderer clips the largest coordinates the hyperbola can send.
+    // A tiny b1 that still leaves every vertex finite (below about 2e-37 the
+    // ends of the branches overflow and are skipped): the branches run out to
+    // |x| = 6e31, the reflection point sits at x = -4.5e30 and the reflected
+    // ray reaches x = -9e30, so the renderer has to clip coordinates far
+    // beyond any it meets in the worked examples.
     {"hyperbola, tiny b1", "2\n3 1e-30 0.5 1\n", Vrsta::NAJGORI},
     // The largest power of ten a float holds: the focus, the directrix and the
-    // reflection point lie about 1e38 away, the curve's samples up to 2e20,
+    // reflection point lie about 1e38 away, the curve's samples up to 6e19,
     // and still every vertex is finite.
     {"parabola, huge p", "3\n1e38 0.5 1\n", Vrsta::NAJGORI},
     // A figure choice the program does not know: only the axes are drawn.
