@@ -13,6 +13,8 @@
 #   ./dev.sh sanitize   build with ASan and UBSan in build-sanitajzeri and run the unit tests
 #   ./dev.sh fuzz [S]   build the fuzz targets with clang in build-fuzz, run their seeds and
 #                       regression cases, then fuzz each for S seconds (default 60)
+#   ./dev.sh bench      build and run the frame benchmark (starts its own X server;
+#                       options after it go to the benchmark: --krugova N, --okvira N)
 # Missing Debian packages are installed with apt-get (as root, or through sudo).
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -26,6 +28,9 @@ TEST_PACKAGES="xvfb xdotool libx11-dev $PACKAGE_PACKAGES lintian desktop-file-ut
 WEB_PACKAGES="emscripten nodejs"
 WEB_TEST_PACKAGES="chromium x11-apps"  # x11-apps: xwd, for the native picture
 FUZZ_PACKAGES="clang libclang-rt-14-dev"
+BENCH_PACKAGES="xvfb libx11-dev"
+
+JOBS="$(nproc 2>/dev/null || echo 2)"
 
 install_missing() {
     local missing=()
@@ -58,15 +63,14 @@ build_web() {
     # a node not built by Debian does not look there by itself.
     export NODE_PATH="${NODE_PATH:+$NODE_PATH:}/usr/share/nodejs"
     emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release
-    cmake --build build-web -j "$(nproc 2>/dev/null || echo 2)"
+    cmake --build build-web -j "$JOBS"
     echo "Open build-web/geometrija.html in a browser."
 }
 
-JOBS="$(nproc 2>/dev/null || echo 2)"
 
 build() {
     cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-    cmake --build build -j "$JOBS"
+    cmake --build build -j "$JOBS" "$@"
 }
 
 # One libFuzzer run of fuzz_$1 for $2 seconds. New inputs go to a corpus kept in
@@ -96,7 +100,7 @@ package() {
     cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release -DGEOMETRIJA_TESTOVI=OFF \
         -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
         -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)"
-    cmake --build "$dir" -j "$(nproc 2>/dev/null || echo 2)"
+    cmake --build "$dir" -j "$JOBS"
     rm -f "$dir"/geometrija_*.deb
     (cd "$dir" && cpack -G DEB)
     mv "$dir"/geometrija_*.deb "$out"/
@@ -161,8 +165,14 @@ fuzz)
     fuzz_one dijalog "$seconds"
     fuzz_one crtanje "$seconds"
     ;;
+bench)
+    install_missing $BUILD_PACKAGES $BENCH_PACKAGES
+    build --target geometrija-merilo  # and the timed window it runs
+    shift
+    exec build/bench/geometrija-merilo "$@"
+    ;;
 *)
-    echo "usage: $0 run [demo] | web | test | package | galerija | sanitize | fuzz [seconds]" >&2
+    echo "usage: $0 run [demo] | web | test | package | galerija | sanitize | fuzz [seconds] | bench [--krugova N] [--okvira N]" >&2
     exit 2
     ;;
 esac

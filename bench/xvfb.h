@@ -1,0 +1,31 @@
+// The benchmark's own X server: an Xvfb on a display it picks itself, started
+// for one run and stopped at its end. Only the server started here is ever
+// signalled, by its process id.
+#ifndef MERILO_XVFB_H
+#define MERILO_XVFB_H
+
+#include <sys/types.h>
+
+#include <string>
+
+class PrivatniX {
+public:
+    PrivatniX() = default;
+    ~PrivatniX() { zaustavi(); }
+    PrivatniX(const PrivatniX&) = delete;
+    PrivatniX& operator=(const PrivatniX&) = delete;
+
+    // Starts Xvfb with `-displayfd` and waits (at most `sekundi`) until it
+    // writes the number of the free display it took. Returns that display,
+    // ":N", or an empty string with the reason in `greska`.
+    std::string pokreni(double sekundi, std::string& greska);
+    // Ends the server (SIGTERM, SIGKILL after a grace period) and reaps it.
+    void zaustavi();
+    // The server's process id while it runs, else -1.
+    pid_t pid() const { return pid_; }
+
+private:
+    pid_t pid_ = -1;
+};
+
+#endif
