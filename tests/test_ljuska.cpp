@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -51,11 +52,13 @@ TEST(Reshape, SetsViewportPerspectiveAndCameraInThatOrder)
 {
     resetScene();
     reshape(500, 500);
-    const std::vector<std::string> expected = {"glViewport", "glMatrixMode", "glLoadIdentity",
-                                               "gluPerspective", "glMatrixMode", "glLoadIdentity",
-                                               "gluLookAt"};
+    // First the renderer's largest viewport, which caps the one set.
+    const std::vector<std::string> expected = {"glGetIntegerv", "glViewport", "glMatrixMode",
+                                               "glLoadIdentity", "gluPerspective", "glMatrixMode",
+                                               "glLoadIdentity", "gluLookAt"};
     ASSERT_EQ(expected, rec::callNames());
-    const auto& c = rec::calls();
+    EXPECT_EQ(GL_MAX_VIEWPORT_DIMS, rec::calls()[0].args[0]);
+    const rec::Call* c = rec::calls().data() + 1;  // from the viewport on
     EXPECT_EQ((std::vector<double>{0, 0, 500, 500}), c[0].args);
     EXPECT_EQ(GL_PROJECTION, c[1].args[0]);
     EXPECT_EQ((std::vector<double>{60.0, 1.0, 1.0, 1000.0}), c[3].args);
@@ -82,7 +85,24 @@ TEST(Reshape, ZeroHeightWindowGetsAFiniteProjection)
     ASSERT_EQ(1u, persp.size());
     EXPECT_TRUE(std::isfinite(persp[0].args[1])) << "aspect " << persp[0].args[1];
     EXPECT_EQ(400.0, persp[0].args[1]) << "a height of 0 counts as 1";
-    EXPECT_EQ((std::vector<double>{0, 0, 400, 0}), rec::calls()[0].args);
+    EXPECT_EQ((std::vector<double>{0, 0, 400, 0}), rec::callsOf("glViewport")[0].args);
+}
+
+TEST(Reshape, WindowBeyondTheRendererLimitIsAskedBackToItAndTheViewportCapped)
+{
+    for (const auto& [w, h, ew, eh] : {std::array<int, 4>{32767, 300, rec::NAJVECI_POGLED, 300},
+                                       std::array<int, 4>{300, 65535, 300, rec::NAJVECI_POGLED}}) {
+        resetScene();
+        reshape(w, h);
+        const auto vracen = rec::callsOf("glutReshapeWindow");
+        ASSERT_EQ(1u, vracen.size()) << w << " x " << h;
+        EXPECT_EQ((std::vector<double>{0.0 + ew, 0.0 + eh}), vracen[0].args);
+        EXPECT_EQ((std::vector<double>{0, 0, 0.0 + ew, 0.0 + eh}), rec::callsOf("glViewport")[0].args);
+        EXPECT_EQ(static_cast<double>(ew) / eh, rec::callsOf("gluPerspective")[0].args[1]);
+    }
+    resetScene();
+    reshape(rec::NAJVECI_POGLED, rec::NAJVECI_POGLED);
+    EXPECT_EQ(0u, rec::count("glutReshapeWindow")) << "a window at the limit stays as it is";
 }
 
 // ---- display ----
