@@ -7,8 +7,8 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-BUILD_PACKAGES="cmake make g++ freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri libgtest-dev"
-TEST_PACKAGES="xvfb xdotool libx11-dev"
+BUILD_PACKAGES="cmake make g++ freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri libx11-dev libgtest-dev"
+TEST_PACKAGES="xvfb xdotool"
 
 install_missing() {
     local missing=()
@@ -19,7 +19,7 @@ install_missing() {
     [ ${#missing[@]} -eq 0 ] && return 0
     if ! command -v apt-get >/dev/null 2>&1; then
         echo "Please install: ${missing[*]} (Debian names: a C++17 compiler, CMake, make, freeglut," >&2
-        echo "GLU, Mesa's OpenGL, GoogleTest; for the tests also Xvfb, xdotool and Xlib headers)." >&2
+        echo "GLU, Mesa's OpenGL, Xlib headers, GoogleTest; for the tests also Xvfb and xdotool)." >&2
         return 0
     fi
     local sudo=""
