@@ -78,16 +78,16 @@ void reshape(int width, int height)
     // the window has it.
     GLint najveci[2];  // width, height
     glGetIntegerv(GL_MAX_VIEWPORT_DIMS, najveci);
-    const int sirina = std::min(width, najveci[0]);
+    const int sirinaPogleda = std::min(width, najveci[0]);
     const int visinaPogleda = std::min(height, najveci[1]);
-    if (sirina != width || visinaPogleda != height)
-        glutReshapeWindow(sirina, visinaPogleda);
+    if (sirinaPogleda != width || visinaPogleda != height)
+        glutReshapeWindow(sirinaPogleda, visinaPogleda);
     // A window shrunk to no height keeps a finite projection.
     const int visina = visinaPogleda > 0 ? visinaPogleda : 1;
-    glViewport(0, 0, sirina, visinaPogleda);
+    glViewport(0, 0, sirinaPogleda, visinaPogleda);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(VIDNO_POLJE, static_cast<double>(sirina) / visina, BLIZU, DALEKO);
+    gluPerspective(VIDNO_POLJE, static_cast<double>(sirinaPogleda) / visina, BLIZU, DALEKO);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     gluLookAt(/* eye */ 0.0, 0.0, UDALJENOST_KAMERE,
