@@ -19,16 +19,16 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-BUILD_PACKAGES="cmake make g++ freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri libegl-dev libpng-dev libgtest-dev"
+BUILD_PACKAGES="cmake make g++ freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri libx11-dev libegl-dev libpng-dev libgtest-dev"
 # dpkg-shlibdeps (dpkg-dev, file) computes the package's dependencies.
 PACKAGE_PACKAGES="dpkg-dev file"
 # The package test also checks the package, its menu entry, metadata and manual pages.
-TEST_PACKAGES="xvfb xdotool libx11-dev $PACKAGE_PACKAGES lintian desktop-file-utils appstream man-db"
+TEST_PACKAGES="xvfb xdotool $PACKAGE_PACKAGES lintian desktop-file-utils appstream man-db"
 # Debian's emscripten brings clang, lld, binaryen and node-acorn with it.
 WEB_PACKAGES="emscripten nodejs"
 WEB_TEST_PACKAGES="chromium x11-apps"  # x11-apps: xwd, for the native picture
 FUZZ_PACKAGES="clang libclang-rt-14-dev"
-BENCH_PACKAGES="xvfb libx11-dev"
+BENCH_PACKAGES="xvfb"
 
 JOBS="$(nproc 2>/dev/null || echo 2)"
 
@@ -41,8 +41,8 @@ install_missing() {
     [ ${#missing[@]} -eq 0 ] && return 0
     if ! command -v apt-get >/dev/null 2>&1; then
         echo "Please install: ${missing[*]} (Debian names: a C++17 compiler, CMake, make, freeglut," >&2
-        echo "GLU, Mesa's OpenGL and EGL, libpng, GoogleTest; for the package dpkg-dev and file; for" >&2
-        echo "the tests also Xvfb, xdotool, the Xlib headers, lintian, desktop-file-utils, appstream, man-db)." >&2
+        echo "GLU, Mesa's OpenGL and EGL, Xlib headers, libpng, GoogleTest; for the package dpkg-dev and file; for" >&2
+        echo "the tests also Xvfb, xdotool, lintian, desktop-file-utils, appstream, man-db)." >&2
         return 0
     fi
     local sudo=""

@@ -120,7 +120,7 @@ static void crtajScenu()
         glTranslatef(0.0f, ry, 0.0f);
         glTranslatef(s, 0.0f, 0.0f);
         glBegin(GL_LINES);
-        duz(rx, ry, c, 0.0f);
+        duz(rx, ry, c, 0.0f, s, ry);  // cut to the box where the shift puts it
         glEnd();
     }
     glPopMatrix();

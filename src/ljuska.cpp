@@ -8,6 +8,7 @@
 #include "geometrija.h"
 #include "scena.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -69,12 +70,24 @@ void postaviStanjeCrtanja()
 
 void reshape(int width, int height)
 {
+    // The viewport is capped at the largest the renderer supports, and a window
+    // beyond it is asked back to that size. X allows windows up to 65535 on a
+    // side, and Mesa's software renderer dies (SIGSEGV, a 32-bit size overflow)
+    // drawing a frame into one of 32767 x 32767. freeglut applies the asked size
+    // before it draws the frame this call leads to, and calls reshape again once
+    // the window has it.
+    GLint najveci[2];  // width, height
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, najveci);
+    const int sirinaPogleda = std::min(width, najveci[0]);
+    const int visinaPogleda = std::min(height, najveci[1]);
+    if (sirinaPogleda != width || visinaPogleda != height)
+        glutReshapeWindow(sirinaPogleda, visinaPogleda);
     // A window shrunk to no height keeps a finite projection.
-    const int visina = height > 0 ? height : 1;
-    glViewport(0, 0, width, height);
+    const int visina = visinaPogleda > 0 ? visinaPogleda : 1;
+    glViewport(0, 0, sirinaPogleda, visinaPogleda);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(VIDNO_POLJE, static_cast<double>(width) / visina, BLIZU, DALEKO);
+    gluPerspective(VIDNO_POLJE, static_cast<double>(sirinaPogleda) / visina, BLIZU, DALEKO);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     gluLookAt(/* eye */ 0.0, 0.0, UDALJENOST_KAMERE,

@@ -2,6 +2,7 @@
 // parabola. The console asks for the figure and its values, the window shows
 // the curve, its foci, the incident and the reflected ray.
 #include "geometrija.h"
+#include "prozor.h"
 #include "scena.h"
 #include "tokovi.h"
 
@@ -14,6 +15,7 @@ int main(int argc, char** argv)
     glutInitWindowSize(500, 500);
     glutInitWindowPosition(0, 0);
     glutCreateWindow(argv[0]);
+    pratiNestanakProzora();
 
     pocetniDijalog();
 

@@ -1,6 +1,7 @@
 // The scene parameters and the small drawing helpers every scene shares.
 #include "scena.h"
 
+#include <algorithm>
 #include <cmath>
 
 float a, b;
@@ -32,10 +33,45 @@ void tacka(float x, float y)
         glVertex3f(x, y, 0.0f);
 }
 
-void duz(float x1, float y1, float x2, float y2)
+// The renderer drops a finite segment whole once an end lies very far out
+// (about 1e9 units), even where the segment crosses the picture. So a segment
+// is cut to this box first: the views the pan can reach lie far inside it, so
+// what is cut off never shows.
+constexpr double GRANICA_DUZI = 1e6;
+
+void duz(float x1, float y1, float x2, float y2, float pomakX, float pomakY)
 {
-    if (konacno(x1, y1) && konacno(x2, y2)) {
-        glVertex3f(x1, y1, 0.0f);
-        glVertex3f(x2, y2, 0.0f);
-    }
+    if (!konacno(x1, y1) || !konacno(x2, y2))
+        return;
+    // The ends where they land in the scene, and the segment as P1 + t (P2 - P1)
+    // for t from t0 to t1, narrowed by each side of the box in turn
+    // (Liang-Barsky): a side with p t <= q, where q < 0 puts P1 outside it.
+    const double sx1 = static_cast<double>(x1) + pomakX, sy1 = static_cast<double>(y1) + pomakY;
+    const double dx = (static_cast<double>(x2) + pomakX) - sx1;
+    const double dy = (static_cast<double>(y2) + pomakY) - sy1;
+    double t0 = 0.0, t1 = 1.0;
+    const auto strana = [&](double p, double q) {
+        if (p == 0.0)
+            return q >= 0.0;  // parallel to the side: wholly in or out
+        const double t = q / p;
+        if (p < 0.0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        return t0 <= t1;
+    };
+    if (!strana(-dx, sx1 + GRANICA_DUZI) || !strana(dx, GRANICA_DUZI - sx1) ||
+        !strana(-dy, sy1 + GRANICA_DUZI) || !strana(dy, GRANICA_DUZI - sy1))
+        return;  // wholly outside the box
+    // An end inside the box leaves its t as it was and is sent exactly as
+    // given; a cut end is sent at its point on the box, back under the translation.
+    const auto kraj = [&](bool unutra, float x, float y, double t) {
+        if (unutra)
+            glVertex3f(x, y, 0.0f);
+        else
+            glVertex3f(static_cast<float>(sx1 + t * dx - pomakX),
+                       static_cast<float>(sy1 + t * dy - pomakY), 0.0f);
+    };
+    kraj(t0 == 0.0, x1, y1, t0);
+    kraj(t1 == 1.0, x2, y2, t1);
 }

@@ -40,9 +40,13 @@ inline void postaviBoju(const Boja& boja)
 // values make the geometry impossible (a square root of a negative number, a
 // division by zero). Such vertices are never sent to OpenGL: they would show
 // nothing anyway, and a software rasteriser must not be asked to clip them.
-// A segment is sent only when both of its ends are finite.
+// A segment is sent only when both of its ends are finite, and cut to a box
+// of +-1e6 scene units: ends inside it are sent exactly as given, a segment
+// wholly outside not at all. A segment drawn under a translation names it in
+// (pomakX, pomakY), so the box applies where the ends land in the scene.
 void tackaKrive(float x, float y);                      // glVertex2f
 void tacka(float x, float y);                           // glVertex3f, z = 0
-void duz(float x1, float y1, float x2, float y2);       // two glVertex3f, z = 0
+void duz(float x1, float y1, float x2, float y2,        // two glVertex3f, z = 0
+         float pomakX = 0.0f, float pomakY = 0.0f);
 
 #endif

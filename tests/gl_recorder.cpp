@@ -1,4 +1,5 @@
 #include "gl_recorder.h"
+#include "prozor.h"
 
 #include <algorithm>
 #include <cmath>
@@ -306,6 +307,12 @@ void glHint(GLenum target, GLenum mode) { rec::record("glHint", {d(0) + target, 
 void glBlendFunc(GLenum sfactor, GLenum dfactor) { rec::record("glBlendFunc", {d(0) + sfactor, d(0) + dfactor}); }
 void glClear(GLbitfield mask) { rec::record("glClear", {d(0) + mask}); }
 void glClearColor(GLclampf r, GLclampf g, GLclampf b, GLclampf a) { rec::record("glClearColor", {d(r), d(g), d(b), d(a)}); }
+void glGetIntegerv(GLenum pname, GLint* params)
+{
+    rec::record("glGetIntegerv", {d(0) + pname});
+    if (pname == GL_MAX_VIEWPORT_DIMS)
+        params[0] = params[1] = rec::NAJVECI_POGLED;
+}
 void glViewport(GLint x, GLint y, GLsizei w, GLsizei h) { rec::record("glViewport", {d(0) + x, d(0) + y, d(0) + w, d(0) + h}); }
 void glMatrixMode(GLenum mode) { rec::record("glMatrixMode", {d(0) + mode}); }
 void glLoadIdentity() { rec::record("glLoadIdentity", {}); }
@@ -373,6 +380,7 @@ void glutDisplayFunc(void (*f)())
     rec::st().glut.display = f;
     rec::record("glutDisplayFunc", {});
 }
+void glutReshapeWindow(int w, int h) { rec::record("glutReshapeWindow", {d(0) + w, d(0) + h}); }
 void glutPostRedisplay()
 {
     ++rec::st().glut.postRedisplays;
@@ -392,3 +400,6 @@ void glutMainLoop()
 }
 
 }  // extern "C"
+
+// The window system's layer of the native programs, logged like the calls above.
+void pratiNestanakProzora() { rec::record("pratiNestanakProzora", {}); }

@@ -63,6 +63,9 @@ struct Glut {
     int mainLoops = 0;
 };
 
+// GL_MAX_VIEWPORT_DIMS on both sides, as Mesa's llvmpipe reports it.
+constexpr GLint NAJVECI_POGLED = 16384;
+
 // The whole record since the last reset().
 const std::vector<Call>& calls();
 const std::vector<Batch>& batches();

@@ -48,7 +48,7 @@ void withStdoutOnStderr(const std::function<void()>& work)
 
 const std::vector<std::string> POKRETANJE = {
     "glutInit", "glutInitDisplayMode", "glutInitWindowSize", "glutInitWindowPosition",
-    "glutCreateWindow", "glutReshapeFunc", "glutKeyboardFunc", "glutDisplayFunc",
+    "glutCreateWindow", "pratiNestanakProzora", "glutReshapeFunc", "glutKeyboardFunc", "glutDisplayFunc",
     "glClearColor", "glEnable", "glEnable", "glEnable", "glHint", "glHint", "glBlendFunc",
     "glutMainLoop"};
 

@@ -27,7 +27,8 @@ const rec::Color CRNA_BOJA{0, 0, 0};
 const rec::Color MASLINASTA{0.5f, 0.5f, 0};
 const rec::Color ZELENA{0, 0.5f, 0};
 
-// The GLUT and GL calls of start-up around the dialogue, which makes none.
+// The GLUT and GL calls of start-up around the dialogue, which makes none, and
+// the window layer's watch, armed as soon as the window exists.
 extern const std::vector<std::string> POKRETANJE;
 
 // Every scene parameter back to its start value and the GL record cleared.

@@ -51,11 +51,13 @@ TEST(Reshape, SetsViewportPerspectiveAndCameraInThatOrder)
 {
     resetScene();
     reshape(500, 500);
-    const std::vector<std::string> expected = {"glViewport", "glMatrixMode", "glLoadIdentity",
-                                               "gluPerspective", "glMatrixMode", "glLoadIdentity",
-                                               "gluLookAt"};
+    // First the renderer's largest viewport, which caps the one set.
+    const std::vector<std::string> expected = {"glGetIntegerv", "glViewport", "glMatrixMode",
+                                               "glLoadIdentity", "gluPerspective", "glMatrixMode",
+                                               "glLoadIdentity", "gluLookAt"};
     ASSERT_EQ(expected, rec::callNames());
-    const auto& c = rec::calls();
+    EXPECT_EQ(GL_MAX_VIEWPORT_DIMS, rec::calls()[0].args[0]);
+    const rec::Call* c = rec::calls().data() + 1;  // from the viewport on
     EXPECT_EQ((std::vector<double>{0, 0, 500, 500}), c[0].args);
     EXPECT_EQ(GL_PROJECTION, c[1].args[0]);
     EXPECT_EQ((std::vector<double>{60.0, 1.0, 1.0, 1000.0}), c[3].args);
@@ -82,7 +84,19 @@ TEST(Reshape, ZeroHeightWindowGetsAFiniteProjection)
     ASSERT_EQ(1u, persp.size());
     EXPECT_TRUE(std::isfinite(persp[0].args[1])) << "aspect " << persp[0].args[1];
     EXPECT_EQ(400.0, persp[0].args[1]) << "a height of 0 counts as 1";
-    EXPECT_EQ((std::vector<double>{0, 0, 400, 0}), rec::calls()[0].args);
+    EXPECT_EQ((std::vector<double>{0, 0, 400, 0}), rec::callsOf("glViewport")[0].args);
+}
+
+TEST(Reshape, WindowBeyondTheRendererLimitIsAskedBackToItAndTheViewportCapped)
+{
+    resetScene();
+    reshape(32767, 65535);
+    reshape(rec::NAJVECI_POGLED, 300);  // at the limit: left alone
+    const std::vector<double> najveci{rec::NAJVECI_POGLED, rec::NAJVECI_POGLED};
+    ASSERT_EQ(1u, rec::count("glutReshapeWindow"));
+    EXPECT_EQ(najveci, rec::callsOf("glutReshapeWindow")[0].args);
+    EXPECT_EQ((std::vector<double>{0, 0, najveci[0], najveci[1]}), rec::callsOf("glViewport")[0].args);
+    EXPECT_EQ(1.0, rec::callsOf("gluPerspective")[0].args[1]) << "aspect of the capped size";
 }
 
 // ---- display ----
