@@ -165,3 +165,8 @@ void glutSwapBuffers()
 
 // Only the keys ask for a redraw, and this program has none: one frame is all.
 void glutPostRedisplay() {}
+
+// The picture has the size it was asked for. reshape asks a window back to the
+// renderer's largest size only when it is beyond it, and a pixel buffer that
+// large could not have been made in the first place.
+void glutReshapeWindow(int, int) {}
