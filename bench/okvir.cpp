@@ -1,7 +1,8 @@
 // geometrija-okvir: the program's window with its frames timed, for the frame
 // benchmark (geometrija-merilo starts it, once per case and round).
 //
-// It opens the window exactly as geometrija does, runs the shared start-up
+// It opens the window exactly as geometrija does, warms the renderer up as
+// geometrija does before its first question, runs the shared start-up
 // dialogue on the answers waiting on standard input, registers the shared
 // reshape, keyboard and display, sets the shared fixed drawing state and enters
 // the main loop. With --gola it is the floor of the stack instead: the same
@@ -196,8 +197,12 @@ int main(int argc, char** argv)
     glutInitWindowPosition(0, 0);
     glutCreateWindow(argv[0]);
 
-    if (!podesavanja.gola)
+    // As geometrija starts: the renderer warmed up before the first question.
+    // The bare floor is a program with no such preparation.
+    if (!podesavanja.gola) {
+        zagrejCrtanje();
         pocetniDijalog();
+    }
     krajDijaloga = Sat::now();
     procesorNaKrajuDijaloga = procesorskoVremeMs();
 

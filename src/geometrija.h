@@ -11,6 +11,15 @@ void pocetniDijalog();
 // The fixed drawing state, set once before the first frame and never changed:
 // white background, blending, smoothed lines (fastest) and points (nicest).
 void postaviStanjeCrtanja();
+// Makes the renderer ready for the first frame, before the dialogue. Mesa's
+// software renderer compiles code the first time it meets each kind of
+// primitive, line width and colour of the fixed drawing state, which made the
+// first picture after the last answer take two to three times as long as a
+// frame (about 15 ms more). Done before the first question, that work happens
+// while the user reads and types. It sets the fixed drawing state, draws a
+// few points and lines into the back buffer, clears it and waits for the
+// renderer; nothing is swapped, so the window shows none of it.
+void zagrejCrtanje();
 void reshape(int width, int height);
 void display();
 void keyboard(unsigned char key, int x, int y);

@@ -68,6 +68,36 @@ void postaviStanjeCrtanja()
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 }
 
+void zagrejCrtanje()
+{
+    postaviStanjeCrtanja();
+    for (const Boja& boja : {CRNA, MASLINASTI_ZRAK, ZELENA_PRAVA}) {
+        postaviBoju(boja);
+        glBegin(GL_POINTS);
+        glVertex2f(0.1f, 0.1f);
+        glVertex3f(0.2f, 0.2f, 0.0f);
+        glEnd();
+        for (const GLfloat debljina : {DEBLJINA_OSA, DEBLJINA_SCENE}) {
+            glLineWidth(debljina);
+            // The view is still the identity, the unit square: one segment
+            // within it, one leaving it, one crossing it, as rays, the
+            // directrix and the axes do.
+            glBegin(GL_LINES);
+            glVertex3f(-0.5f, -0.5f, 0.0f);
+            glVertex3f(0.5f, 0.5f, 0.0f);
+            glVertex3f(0.0f, 0.0f, 0.0f);
+            glVertex3f(DUZINA_OSE, 0.1f, 0.0f);
+            glVertex3f(-0.1f, -DUZINA_OSE, 0.0f);
+            glVertex3f(0.1f, DUZINA_OSE, 0.0f);
+            glEnd();
+        }
+    }
+    postaviBoju(CRNA);
+    glLineWidth(DEBLJINA_OSA);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glFinish();
+}
+
 void reshape(int width, int height)
 {
     // The viewport is capped at the largest the renderer supports, and a window

@@ -16,6 +16,7 @@ int main(int argc, char** argv)
     glutInitWindowPosition(0, 0);
     glutCreateWindow(argv[0]);
     pratiNestanakProzora();
+    zagrejCrtanje();
 
     pocetniDijalog();
 

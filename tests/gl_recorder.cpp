@@ -306,6 +306,7 @@ void glLineStipple(GLint factor, GLushort pattern) { rec::record("glLineStipple"
 void glHint(GLenum target, GLenum mode) { rec::record("glHint", {d(0) + target, d(0) + mode}); }
 void glBlendFunc(GLenum sfactor, GLenum dfactor) { rec::record("glBlendFunc", {d(0) + sfactor, d(0) + dfactor}); }
 void glClear(GLbitfield mask) { rec::record("glClear", {d(0) + mask}); }
+void glFinish() { rec::record("glFinish", {}); }
 void glClearColor(GLclampf r, GLclampf g, GLclampf b, GLclampf a) { rec::record("glClearColor", {d(r), d(g), d(b), d(a)}); }
 void glGetIntegerv(GLenum pname, GLint* params)
 {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <unistd.h>
@@ -51,6 +52,16 @@ const std::vector<std::string> POKRETANJE = {
     "glutCreateWindow", "pratiNestanakProzora", "glutReshapeFunc", "glutKeyboardFunc", "glutDisplayFunc",
     "glClearColor", "glEnable", "glEnable", "glEnable", "glHint", "glHint", "glBlendFunc",
     "glutMainLoop"};
+
+std::vector<std::string> pozivBezZagrevanja()
+{
+    std::vector<std::string> imena = rec::callNames();
+    const auto od = std::find(imena.begin(), imena.end(), "pratiNestanakProzora");
+    const auto doPoziva = std::find(od, imena.end(), "glutReshapeFunc");
+    if (od != imena.end())
+        imena.erase(od + 1, doPoziva);
+    return imena;
+}
 
 void resetScene()
 {

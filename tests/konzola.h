@@ -31,6 +31,10 @@ const rec::Color ZELENA{0, 0.5f, 0};
 // the window layer's watch, armed as soon as the window exists.
 extern const std::vector<std::string> POKRETANJE;
 
+// The calls recorded so far, less the renderer's warm-up before the dialogue
+// (every call between the window layer's watch and the first callback).
+std::vector<std::string> pozivBezZagrevanja();
+
 // Every scene parameter back to its start value and the GL record cleared.
 void resetScene();
 

@@ -48,7 +48,7 @@ TEST(Demo, StartUpReadsNothingAndPrintsNothing)
 TEST(Demo, StartUpGoesFromTheWindowStraightToTheCallbacks)
 {
     pokreni("");
-    EXPECT_EQ(POKRETANJE, rec::callNames());
+    EXPECT_EQ(POKRETANJE, pozivBezZagrevanja());
     EXPECT_EQ("./geometrija-demo", rec::glut().title);
     EXPECT_EQ(500, rec::glut().width);
     EXPECT_EQ(&display, rec::glut().display);
