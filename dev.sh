@@ -27,7 +27,7 @@ TEST_PACKAGES="xvfb xdotool $PACKAGE_PACKAGES lintian desktop-file-utils appstre
 # Debian's emscripten brings clang, lld, binaryen and node-acorn with it.
 WEB_PACKAGES="emscripten nodejs"
 WEB_TEST_PACKAGES="chromium x11-apps"  # x11-apps: xwd, for the native picture
-FUZZ_PACKAGES="clang libclang-rt-14-dev"
+FUZZ_PACKAGES="clang libclang-rt-14-dev xxd"  # xxd: the inputs are kept as hex text
 BENCH_PACKAGES="xvfb"
 
 JOBS="$(nproc 2>/dev/null || echo 2)"
@@ -75,14 +75,15 @@ build() {
 
 # One libFuzzer run of fuzz_$1 for $2 seconds. New inputs go to a corpus kept in
 # build-fuzz, never into the committed seeds; a failing input is left in
-# build-fuzz (crash-*, timeout-*): copy it into fuzz/regresija/$1/ once fixed.
+# build-fuzz (crash-*, timeout-*): once fixed, keep it as text in
+# fuzz/regresija/$1/ (xxd -p crash-... > fuzz/regresija/$1/NAME.hex).
 fuzz_one() {
     local target=$1 seconds=$2
     local corpus=build-fuzz/korpus/$target log=build-fuzz/fuzz_$target.log
     mkdir -p "$corpus"
     if ! "build-fuzz/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=10 -use_memcmp=0 \
         -dict="fuzz/$target.dict" -print_final_stats=1 -artifact_prefix=build-fuzz/ \
-        "$corpus" "fuzz/seme/$target" "fuzz/regresija/$target" >"$log" 2>&1; then
+        "$corpus" "build-fuzz/fuzz/seme/$target" "build-fuzz/fuzz/regresija/$target" >"$log" 2>&1; then
         tail -n 40 "$log" >&2
         echo "fuzz_$target failed; the input is in build-fuzz/, the whole log in $log" >&2
         return 1
