@@ -9,7 +9,7 @@
 // The machine may be shared: every figure is a median, each round runs every
 // case once in a rotated order (so a burst of someone else's load falls on all
 // cases alike, not on one), and the table gives the quartiles as the spread.
-#include "xvfb.h"
+#include "privatni_x.h"
 
 #include <algorithm>
 #include <cerrno>

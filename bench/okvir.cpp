@@ -197,8 +197,10 @@ int main(int argc, char** argv)
     glutInitWindowPosition(0, 0);
     glutCreateWindow(argv[0]);
 
-    // As geometrija starts: the renderer warmed up before the first question.
-    // The bare floor is a program with no such preparation.
+    // As geometrija starts: the fixed drawing state, then the renderer warmed
+    // up before the first question. The bare floor is a program with no such
+    // preparation.
+    postaviStanjeCrtanja();
     if (!podesavanja.gola) {
         zagrejCrtanje();
         pocetniDijalog();
@@ -210,7 +212,6 @@ int main(int argc, char** argv)
     glutKeyboardFunc(keyboard);
     glutDisplayFunc(okvir);
 
-    postaviStanjeCrtanja();
     glutMainLoop();
     return 0;
 }

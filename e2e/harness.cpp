@@ -72,58 +72,16 @@ int ignoreXErrors(Display*, XErrorEvent*) { return 0; }
 
 void XServer::SetUp()
 {
-    int fds[2];
-    ASSERT_EQ(0, pipe(fds));
-    pid_ = fork();
-    ASSERT_GE(pid_, 0);
-    if (pid_ == 0) {
-        close(fds[0]);
-        const std::string fd = std::to_string(fds[1]);
-        const int devnull = open("/dev/null", O_RDWR);
-        dup2(devnull, STDIN_FILENO);
-        dup2(devnull, STDOUT_FILENO);
-        dup2(devnull, STDERR_FILENO);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten",
-               "tcp", "-noreset", static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(fds[1]);
-    // Xvfb picks a free display itself and writes its number when it is ready.
-    std::string number;
-    pollfd pfd{fds[0], POLLIN, 0};
-    const auto start = Clock::now();
-    while (number.find('\n') == std::string::npos && since(start) < 20) {
-        if (poll(&pfd, 1, 100) > 0) {
-            char buf[32];
-            const ssize_t n = read(fds[0], buf, sizeof buf);
-            if (n <= 0)
-                break;
-            number.append(buf, static_cast<size_t>(n));
-        }
-    }
-    close(fds[0]);
-    ASSERT_NE(std::string::npos, number.find('\n')) << "Xvfb did not start (is it installed?)";
-    number.erase(number.find('\n'));
-    setenv("DISPLAY", (":" + number).c_str(), 1);
+    std::string greska;
+    const std::string ekran = server_.pokreni(20, greska);
+    ASSERT_FALSE(ekran.empty()) << greska;
+    setenv("DISPLAY", ekran.c_str(), 1);
     XSetErrorHandler(ignoreXErrors);
 }
 
 void XServer::TearDown()
 {
-    if (pid_ > 0) {
-        kill(pid_, SIGTERM);
-        int status;
-        const auto start = Clock::now();
-        while (waitpid(pid_, &status, WNOHANG) == 0) {
-            if (since(start) > 5) {
-                kill(pid_, SIGKILL);
-                waitpid(pid_, &status, 0);
-                break;
-            }
-            pause(0.01);
-        }
-        pid_ = -1;
-    }
+    server_.zaustavi();
 }
 
 static testing::Environment* const xserver = testing::AddGlobalTestEnvironment(new XServer);

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 #include <X11/Xlib.h>
 
+#include "privatni_x.h"
+
 #include <sys/types.h>
 
 #include <functional>
@@ -24,7 +26,7 @@ public:
     void TearDown() override;
 
 private:
-    pid_t pid_ = -1;
+    PrivatniX server_;
 };
 
 // Where the built programs are.

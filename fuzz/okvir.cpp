@@ -74,16 +74,6 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     return 0;
 }
 
-void pocetnaScena()
-{
-    a = b = a1 = b1 = p = 0.0f;
-    xtranslate = ytranslate = 0.0f;
-    unos = demonstracija ? 3 : 0;
-    ugao = 0.0f;
-    parametar = demonstracija ? 1.0f : 0.0f;
-    pravac = 0;
-}
-
 void nacrtajIProveri()
 {
     static const bool prijava = std::atexit(prijaviNajvise) == 0;

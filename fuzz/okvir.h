@@ -3,11 +3,10 @@
 #ifndef GEOMETRIJA_FUZZ_OKVIR_H
 #define GEOMETRIJA_FUZZ_OKVIR_H
 
+#include "pocetna_scena.h"  // pocetnaScena(), between inputs
+
 // Linking this file sends standard output to /dev/null before the first run
 // (LLVMFuzzerInitialize): the fuzz targets check no printed text.
-
-// Every scene parameter back to the value the program starts with.
-void pocetnaScena();
 
 // Draws one frame as the window first does (reshape for 500 x 500, then
 // display) on the recorder in counting mode and checks it: the frame ends, it

@@ -1,4 +1,4 @@
-// The off-screen canvas on EGL's surfaceless Mesa platform, and the two GLUT
+// The off-screen canvas on EGL's surfaceless Mesa platform, and the three GLUT
 // calls that the shared drawing makes, defined here for a program without a
 // window: the frame is complete once drawn, nothing is ever redrawn.
 #include "platno.h"

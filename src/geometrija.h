@@ -16,9 +16,9 @@ void postaviStanjeCrtanja();
 // primitive, line width and colour of the fixed drawing state, which made the
 // first picture after the last answer take two to three times as long as a
 // frame (about 15 ms more). Done before the first question, that work happens
-// while the user reads and types. It sets the fixed drawing state, draws a
-// few points and lines into the back buffer, clears it and waits for the
-// renderer; nothing is swapped, so the window shows none of it.
+// while the user reads and types. With the fixed drawing state already set,
+// it draws a few points and lines into the back buffer, clears it and waits
+// for the renderer; nothing is swapped, so the window shows none of it.
 void zagrejCrtanje();
 void reshape(int width, int height);
 void display();

@@ -70,7 +70,6 @@ void postaviStanjeCrtanja()
 
 void zagrejCrtanje()
 {
-    postaviStanjeCrtanja();
     for (const Boja& boja : {CRNA, MASLINASTI_ZRAK, ZELENA_PRAVA}) {
         postaviBoju(boja);
         glBegin(GL_POINTS);

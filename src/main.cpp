@@ -16,6 +16,11 @@ int main(int argc, char** argv)
     glutInitWindowPosition(0, 0);
     glutCreateWindow(argv[0]);
     pratiNestanakProzora();
+    // The fixed drawing state comes before the dialogue, so the renderer can be
+    // warmed up with it while the user reads the first question; nothing
+    // changes it afterwards, so the frames see the same state as if it were
+    // set just before the main loop.
+    postaviStanjeCrtanja();
     zagrejCrtanje();
 
     pocetniDijalog();
@@ -24,7 +29,6 @@ int main(int argc, char** argv)
     glutKeyboardFunc(keyboard);
     glutDisplayFunc(display);
 
-    postaviStanjeCrtanja();
     glutMainLoop();
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include "geometrija.h"
 #include "gl_recorder.h"
+#include "pocetna_scena.h"
 #include "scena.h"
 
 #include <gtest/gtest.h>
@@ -49,14 +50,14 @@ void withStdoutOnStderr(const std::function<void()>& work)
 
 const std::vector<std::string> POKRETANJE = {
     "glutInit", "glutInitDisplayMode", "glutInitWindowSize", "glutInitWindowPosition",
-    "glutCreateWindow", "pratiNestanakProzora", "glutReshapeFunc", "glutKeyboardFunc", "glutDisplayFunc",
+    "glutCreateWindow", "pratiNestanakProzora",
     "glClearColor", "glEnable", "glEnable", "glEnable", "glHint", "glHint", "glBlendFunc",
-    "glutMainLoop"};
+    "glutReshapeFunc", "glutKeyboardFunc", "glutDisplayFunc", "glutMainLoop"};
 
 std::vector<std::string> pozivBezZagrevanja()
 {
     std::vector<std::string> imena = rec::callNames();
-    const auto od = std::find(imena.begin(), imena.end(), "pratiNestanakProzora");
+    const auto od = std::find(imena.begin(), imena.end(), "glBlendFunc");
     const auto doPoziva = std::find(od, imena.end(), "glutReshapeFunc");
     if (od != imena.end())
         imena.erase(od + 1, doPoziva);
@@ -65,12 +66,7 @@ std::vector<std::string> pozivBezZagrevanja()
 
 void resetScene()
 {
-    a = b = a1 = b1 = p = 0.0f;
-    xtranslate = ytranslate = 0.0f;
-    unos = demonstracija ? 3 : 0;
-    ugao = 0.0f;
-    parametar = demonstracija ? 1.0f : 0.0f;
-    pravac = 0;
+    pocetnaScena();
     rec::reset();
 }
 

@@ -27,12 +27,13 @@ const rec::Color CRNA_BOJA{0, 0, 0};
 const rec::Color MASLINASTA{0.5f, 0.5f, 0};
 const rec::Color ZELENA{0, 0.5f, 0};
 
-// The GLUT and GL calls of start-up around the dialogue, which makes none, and
-// the window layer's watch, armed as soon as the window exists.
+// The GLUT and GL calls of start-up around the dialogue, which makes none: the
+// window layer's watch, armed as soon as the window exists, and the fixed
+// drawing state, set before the dialogue.
 extern const std::vector<std::string> POKRETANJE;
 
 // The calls recorded so far, less the renderer's warm-up before the dialogue
-// (every call between the window layer's watch and the first callback).
+// (every call between the fixed drawing state's last and the first callback).
 std::vector<std::string> pozivBezZagrevanja();
 
 // Every scene parameter back to its start value and the GL record cleared.

@@ -3,7 +3,6 @@
 // dialogue; tokovi.js gives it the page's console as standard streams.
 #include "geometrija.h"
 #include "scena.h"
-#include "tokovi.h"
 
 #include <emscripten.h>
 
@@ -19,7 +18,6 @@ EM_JS(void, tasteriSamoNaPlatnu, (), {
 
 int main(int argc, char** argv)
 {
-    otvoriStandardneTokove();  // the page's streams are always open; kept for the same order
     glutInit(&argc, argv);
     tasteriSamoNaPlatnu();
     // WebGL has no point or line smoothing; a multisampled canvas smooths the
@@ -28,6 +26,9 @@ int main(int argc, char** argv)
     glutInitWindowSize(500, 500);
     glutInitWindowPosition(0, 0);
     glutCreateWindow(argv[0]);
+    // The page draws through the browser's WebGL, so the warm-up for Mesa's
+    // software renderer that the native program does here is left out.
+    postaviStanjeCrtanja();
 
     pocetniDijalog();
 
@@ -35,7 +36,6 @@ int main(int argc, char** argv)
     glutKeyboardFunc(keyboard);
     glutDisplayFunc(display);
 
-    postaviStanjeCrtanja();
     glutMainLoop();  // returns to the page at once; frames follow on its animation frames
     return 0;
 }

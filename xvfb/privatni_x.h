@@ -1,8 +1,8 @@
-// The benchmark's own X server: an Xvfb on a display it picks itself, started
-// for one run and stopped at its end. Only the server started here is ever
-// signalled, by its process id.
-#ifndef MERILO_XVFB_H
-#define MERILO_XVFB_H
+// A private X server for the end-to-end tests and the frame benchmark: an Xvfb
+// on a display it picks itself, started for one run and stopped at its end.
+// Only the server started here is ever signalled, by its process id.
+#ifndef GEOMETRIJA_PRIVATNI_X_H
+#define GEOMETRIJA_PRIVATNI_X_H
 
 #include <sys/types.h>
 

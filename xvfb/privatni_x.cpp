@@ -1,4 +1,4 @@
-#include "xvfb.h"
+#include "privatni_x.h"
 
 #include <cerrno>
 #include <chrono>
