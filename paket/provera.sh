@@ -28,14 +28,15 @@ paket=$(echo "$rad"/geometrija_*-1_amd64.deb)
 [ -f "$paket" ] || { neuspeh "expected one geometrija_<version>-1_amd64.deb in $rad, got: $paket"; exit 1; }
 
 # lintian refuses to run as root: as root, a copy goes to a world-readable folder
-# and lintian runs there as nobody.
+# and lintian runs there as nobody, from that folder too (the build's own may be
+# closed to others).
 if command -v lintian >/dev/null; then
     chmod 755 "$privremeni"
     cp "$paket" "$privremeni/"
     chmod 644 "$privremeni"/*.deb
     kao=()
     [ "$(id -u)" -ne 0 ] || kao=(setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME="$privremeni")
-    nalaz=$("${kao[@]}" lintian --pedantic --display-info "$privremeni/${paket##*/}" 2>&1) || true
+    nalaz=$(cd "$privremeni" && "${kao[@]}" lintian --pedantic --display-info "${paket##*/}" 2>&1) || true
     [ -z "$nalaz" ] || neuspeh "lintian: expected no tags, got:"$'\n'"$nalaz"
 else
     echo "lintian is not installed: the package is not linted" >&2
