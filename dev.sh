@@ -8,7 +8,7 @@
 #   ./dev.sh package    build/geometrija_<version>-1_amd64.deb (a Release build in
 #                       build/deb, without the tests); GEOMETRIJA_PAKET=DIR writes
 #                       it to DIR instead, built in DIR/deb
-#   ./dev.sh galerija   draw the gallery again: docs/galerija/*.png and the
+#   ./dev.sh galerija   draw the gallery again: docs/galerija/*.png, *.svg and the
 #                       transcripts docs/lekcije/*.ispis, from the lessons docs/lekcije/*.txt
 #   ./dev.sh sanitize   build with ASan and UBSan in build-sanitajzeri and run the unit tests
 #   ./dev.sh fuzz [S]   build the fuzz targets with clang in build-fuzz, run their seeds and
@@ -19,11 +19,12 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-BUILD_PACKAGES="cmake make g++ freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri libx11-dev libegl-dev libpng-dev libgtest-dev"
+BUILD_PACKAGES="cmake make g++ pkg-config freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri libx11-dev libegl-dev libpng-dev libcairo2-dev libgtest-dev"
 # dpkg-shlibdeps (dpkg-dev, file) computes the package's dependencies.
 PACKAGE_PACKAGES="dpkg-dev file"
 # The package test also checks the package, its menu entry, metadata and manual pages.
-TEST_PACKAGES="xvfb xdotool $PACKAGE_PACKAGES lintian desktop-file-utils appstream man-db"
+# librsvg2-bin: rsvg-convert, which sets geometrija-slika's SVG beside its PNG.
+TEST_PACKAGES="xvfb xdotool librsvg2-bin $PACKAGE_PACKAGES lintian desktop-file-utils appstream man-db"
 # Debian's emscripten brings clang, lld, binaryen and node-acorn with it.
 WEB_PACKAGES="emscripten nodejs"
 WEB_TEST_PACKAGES="chromium x11-apps"  # x11-apps: xwd, for the native picture
@@ -41,8 +42,9 @@ install_missing() {
     [ ${#missing[@]} -eq 0 ] && return 0
     if ! command -v apt-get >/dev/null 2>&1; then
         echo "Please install: ${missing[*]} (Debian names: a C++17 compiler, CMake, make, freeglut," >&2
-        echo "GLU, Mesa's OpenGL and EGL, Xlib headers, libpng, GoogleTest; for the package dpkg-dev and file; for" >&2
-        echo "the tests also Xvfb, xdotool, lintian, desktop-file-utils, appstream, man-db)." >&2
+        echo "GLU, Mesa's OpenGL and EGL, Xlib headers, libpng, cairo, pkg-config, GoogleTest; for the package" >&2
+        echo "dpkg-dev and file; for the tests also Xvfb, xdotool, rsvg-convert, lintian, desktop-file-utils," >&2
+        echo "appstream, man-db)." >&2
         return 0
     fi
     local sudo=""
@@ -142,10 +144,11 @@ galerija)
     # Each lesson's picture and console transcript, then the demonstration's
     # picture; drawn off-screen, so no display is used even where one is set.
     # Pictures of lessons that are gone go too.
-    rm -f docs/galerija/*.png
+    rm -f docs/galerija/*.png docs/galerija/*.svg
     for lekcija in docs/lekcije/*.txt; do
         ime=$(basename "$lekcija" .txt)
         env -u DISPLAY build/geometrija-slika "docs/galerija/$ime.png" <"$lekcija" >"docs/lekcije/$ime.ispis"
+        env -u DISPLAY build/geometrija-slika "docs/galerija/$ime.svg" <"$lekcija" >/dev/null
     done
     env -u DISPLAY build/geometrija-slika-demo docs/galerija/demo.png </dev/null
     ls -l docs/galerija
