@@ -91,11 +91,12 @@ struct Lekcija {
     int x0, y0, x1, y1;  // a region the picture leaves clear
 };
 
-TEST(Vektor, SvgAgreesWithThePngForEachConicAndThePdfPageHasThePictureSize)
+TEST(Vektor, SvgAgreesWithThePngForEachLessonAndThePdfPageHasThePictureSize)
 {
     const fs::path slike = folder("geometrija-vektor");
     for (const Lekcija& l : {Lekcija{"elipsa", 300, 10, 490, 200}, Lekcija{"hiperbola", 260, 5, 490, 60},
-                             Lekcija{"parabola", 10, 270, 190, 490}}) {
+                             Lekcija{"parabola", 10, 270, 190, 490},
+                             Lekcija{"parabola-negativno-p", 310, 270, 490, 490}}) {
         SCOPED_TRACE(l.ime);
         const std::string odgovori = readFile(LEKCIJE + l.ime + ".txt");
         const std::string png = slike / (l.ime + ".png"), svg = slike / (l.ime + ".svg"),
