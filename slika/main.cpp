@@ -16,9 +16,12 @@
 // to the real OpenGL of an EGL pixel buffer through entry points fetched at
 // run time (pravi_gl.h), so the pixels are those of the window's renderer.
 // The real library is never linked by name: its glBegin would clash with the
-// recorder's.
-#include "geometrija.h"
+// recorder's. The program starts as every other does (pokreni), on the
+// recorder's GLUT, whose main loop returns at once with the callbacks
+// registered; the one frame is then drawn through them.
+#include "gl_recorder.h"
 #include "platno.h"
+#include "pokretanje.h"
 #include "pravi_gl.h"
 #include "tokovi.h"
 #include "upis.h"
@@ -33,7 +36,6 @@
 
 namespace {
 
-constexpr int POCETNA_STRANICA = 500;   // the window's size, pixels
 constexpr long NAJVECA_STRANICA = 8192;  // either side of the picture, pixels
 constexpr const char* UPOTREBA =
     "usage: geometrija-slika FILE.png|FILE.svg|FILE.pdf [--size WIDTHxHEIGHT]";
@@ -60,7 +62,7 @@ enum class Vrsta { PNG, SVG, PDF };
 struct Argumenti {
     std::string putanja;
     Vrsta vrsta = Vrsta::PNG;
-    int sirina = POCETNA_STRANICA, visina = POCETNA_STRANICA;
+    int sirina = STRANICA_PROZORA, visina = STRANICA_PROZORA;
 };
 
 // The format by the file's extension, in any case.
@@ -115,7 +117,7 @@ Argumenti procitajArgumente(int argc, char** argv)
                         "                       default %dx%d; 96 pixels an inch in SVG and PDF)\n"
                         "  --help               this text\n"
                         "  --version            the version\n",
-                        UPOTREBA, NAJVECA_STRANICA, POCETNA_STRANICA, POCETNA_STRANICA);
+                        UPOTREBA, NAJVECA_STRANICA, STRANICA_PROZORA, STRANICA_PROZORA);
             std::exit(std::fflush(stdout) == 0 ? 0 : EX_IOERR);
         } else if (opcije && arg == "--version") {
             std::printf("geometrija-slika %s\n", GEOMETRIJA_VERZIJA);
@@ -144,7 +146,7 @@ Argumenti procitajArgumente(int argc, char** argv)
     return argumenti;
 }
 
-void napravi(const Argumenti& argumenti)
+void napravi(int& argc, char** argv, const Argumenti& argumenti)
 {
     std::string greska;
     if (!mozeSeUpisati(argumenti.putanja, greska))
@@ -157,11 +159,13 @@ void napravi(const Argumenti& argumenti)
     }
 
     // As geometrija runs it, and a rejected value ends the process inside the
-    // dialogue: no file exists yet then, so none is left behind.
-    pocetniDijalog();
-    postaviStanjeCrtanja();
-    reshape(argumenti.sirina, argumenti.visina);
-    display();
+    // dialogue: no file exists yet then, so none is left behind. One frame is
+    // all: the renderer gains nothing by a warm-up.
+    Pokretanje nacin;
+    nacin.zagrevanje = false;
+    pokreni(argc, argv, nacin);
+    rec::glut().reshape(argumenti.sirina, argumenti.visina);
+    rec::glut().display();
 
     bool upisano;
     if (png) {
@@ -196,7 +200,7 @@ int main(int argc, char** argv)
     // machine is reported before the dialogue asks anything.
     const Argumenti argumenti = procitajArgumente(argc, argv);
     try {
-        napravi(argumenti);
+        napravi(argc, argv, argumenti);
     } catch (const std::bad_alloc&) {
         prekini(EX_OSERR, "out of memory for a " + std::to_string(argumenti.sirina) + "x" +
                               std::to_string(argumenti.visina) + " picture");
