@@ -83,7 +83,7 @@ TEST(Slika, BadUseIsRefusedWithItsOwnStatusAndLeavesNoFile)
         {{prazan / "slika.gif"}, 64, "extension must be .png, .svg or .pdf"},
         {{prazan / "ne\nma" / "slika.svg"}, 73, "cannot write '" + (prazan / "ne\\nma").string()},
         {{prazan / "nema" / "slika.png"}, 73, "cannot write"},
-        // Not even root may create a file here; found only when writing, after the dialogue.
+        // Not even root may create a file here, though access() allows it: a trial file finds it.
         {{"/proc/slika.png"}, 73, "cannot write '/proc/slika.png'"},
         {{png}, 69, "no off-screen OpenGL", {"DISPLAY", "LIBGL_DRIVERS_PATH=/nonexistent"}},
     };
@@ -97,6 +97,7 @@ TEST(Slika, BadUseIsRefusedWithItsOwnStatusAndLeavesNoFile)
         EXPECT_EQ(0u, e.find("geometrija-slika: ")) << e;
         EXPECT_NE(std::string::npos, e.find(s.poruka)) << "expected '" << s.poruka << "' in: " << e;
         EXPECT_EQ(e.size() - 1, e.find('\n')) << "one line: " << e;
+        EXPECT_EQ("", program.output()) << "refused only after the dialogue";
         EXPECT_TRUE(fs::is_empty(prazan)) << "a file was left in " << prazan;
     }
 

@@ -216,7 +216,26 @@ bool mozeSeUpisati(const std::string& putanja, std::string& greska)
         greska = razlog(putanja, std::strerror(errno));
         return false;
     }
-    return !nijeObicna(c, greska);
+    if (nijeObicna(c, greska))
+        return false;
+    // A folder may allow writing and still make no file (/proc, a full disk's
+    // inodes): the temporary file is tried once, and removed at once, with the
+    // signals held so that none can leave it behind.
+    zadrziSignale(true);
+    std::snprintf(privremena, sizeof privremena, "%s/%s", f.c_str(), PRIVREMENO_IME);
+    const int fd = mkostemp(privremena, O_CLOEXEC);
+    const int e = errno;
+    if (fd >= 0) {
+        close(fd);
+        unlink(privremena);
+    }
+    privremena[0] = '\0';
+    zadrziSignale(false);
+    if (fd < 0) {
+        greska = razlog(putanja, std::strerror(e));
+        return false;
+    }
+    return true;
 }
 
 bool upisi(const std::string& putanja, const std::function<bool(int fd, std::string& uzrok)>& sadrzaj,
