@@ -207,6 +207,7 @@ TEST(Vektor, TheWriterNeverHarmsWhatThePathNames)
                   BEZ_EKRANA);
     slika.type(elipsa);
     slika.closeInput();
+    ASSERT_TRUE(slika.waitForOutput("Jednacina odbijenog zraka je:", 1, 60)) << "the frame was never drawn";
     bool privremena = false;
     for (int i = 0; i < 600 && !privremena && slika.running(); ++i) {
         for (const auto& e : fs::directory_iterator(f))

@@ -10,7 +10,7 @@ enum class VrstaCrteza { SVG, PDF };
 // Draws the frame the recorder holds (its batches, their matrices and
 // viewport, the clear colour) as the window shows it, in a picture of
 // sirina x visina pixels at 96 pixels an inch, and writes it to the open file
-// `fd`. Returns the number of paths drawn; false with the reason in `greska`
+// `fd`; `putanja` counts the paths drawn. False with the reason in `greska`
 // when writing fails.
 bool upisiCrtez(VrstaCrteza vrsta, int sirina, int visina, int fd, std::size_t& putanja,
                 std::string& greska);
