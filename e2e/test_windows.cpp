@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -41,11 +42,11 @@ std::string prepis(Program& program, const std::string& odgovori)
 {
     program.type(odgovori);
     program.closeInput();
-    for (int i = 0; i < 300 && program.running(); ++i) {
+    // Wine's first start in a new prefix takes several seconds.
+    const auto kraj = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (program.running() && !program.occurrences(ODBIJENI) && !program.occurrences(POGRESAN) &&
+           std::chrono::steady_clock::now() < kraj)
         program.drain(0.02);
-        if (program.occurrences(ODBIJENI) || program.occurrences(POGRESAN))
-            break;
-    }
     program.drain(0.3);
     return program.output();
 }
