@@ -35,12 +35,15 @@ opcije=(
     -o "Dir::State::status=/var/lib/dpkg/status"
     # Downloads run as the user who runs this, into the private folders.
     -o "APT::Sandbox::User=$(id -un)"
+    # The private folders are this build's alone; the system's locks are left
+    # to the system's apt, which may be running meanwhile.
     -o "Debug::NoLocking=true"
 )
 apt-get "${opcije[@]}" -qq update
 (cd "$build/freeglut-izvor" && apt-get "${opcije[@]}" -q source freeglut)
-izvor=$(find "$build/freeglut-izvor" -mindepth 1 -maxdepth 1 -type d -name 'freeglut-*' | head -n 1)
-[ -n "$izvor" ] || { echo "freeglut's source was not unpacked" >&2; exit 1; }
+# freeglut 3.4.0, whatever Debian revision the archive holds now.
+izvor=$build/freeglut-izvor/freeglut-3.4.0
+[ -d "$izvor" ] || { echo "freeglut 3.4.0's source was not unpacked in $build/freeglut-izvor" >&2; exit 1; }
 
 cmake -S "$izvor" -B "$build/freeglut-gradnja" --toolchain "$PWD/windows/mingw-w64.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \

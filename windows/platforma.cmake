@@ -25,5 +25,5 @@ target_link_libraries(GLUT::GLUT INTERFACE FreeGLUT::freeglut_static)
 target_compile_definitions(geometrija_platforma INTERFACE __USE_MINGW_ANSI_STDIO=1)
 target_compile_options(geometrija_platforma INTERFACE -msse2 -mfpmath=sse)
 # One executable each: the C and C++ runtimes and winpthread linked in, so only
-# Windows's own DLLs are imported.
+# Windows's own DLLs are imported; stripped, as the zip carries no debugger.
 target_link_options(geometrija_platforma INTERFACE -static -s)
