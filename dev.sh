@@ -3,6 +3,8 @@
 #   ./dev.sh run        build and start geometrija (needs a display)
 #   ./dev.sh run demo   build and start geometrija-demo
 #   ./dev.sh web        build build-web/geometrija.html and geometrija-demo.html
+#   ./dev.sh windows    cross-build build-windows/geometrija-windows.zip: geometrija.exe and
+#                       geometrija-demo.exe for Windows, the lessons, PROCITAJ.txt, the licence
 #   ./dev.sh test       build and run every test (starts its own X server and a
 #                       headless Chromium for the web pages)
 #   ./dev.sh package    build/geometrija_<version>-1_amd64.deb (a Release build in
@@ -30,6 +32,10 @@ WEB_PACKAGES="emscripten nodejs"
 WEB_TEST_PACKAGES="chromium x11-apps"  # x11-apps: xwd, for the native picture
 FUZZ_PACKAGES="clang libclang-rt-14-dev xxd"  # xxd: the inputs are kept as hex text
 BENCH_PACKAGES="xvfb"
+# The Windows programs: mingw-w64 (posix threads), and dpkg-source (dpkg-dev) to
+# unpack and check the freeglut source it is built from; Wine runs their tests.
+WINDOWS_PACKAGES="cmake make g++-mingw-w64-x86-64-posix dpkg-dev xz-utils"
+WINDOWS_TEST_PACKAGES="wine64"
 
 JOBS="$(nproc 2>/dev/null || echo 2)"
 
@@ -69,6 +75,14 @@ build_web() {
     echo "Open build-web/geometrija.html in a browser."
 }
 
+# freeglut is built once into build-windows/freeglut and kept there.
+build_windows() {
+    JOBS="$JOBS" windows/freeglut.sh build-windows
+    cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE="$PWD/windows/mingw-w64.cmake" \
+        -DCMAKE_BUILD_TYPE=Release
+    cmake --build build-windows -j "$JOBS"
+    echo "build-windows/geometrija-windows.zip"
+}
 
 build() {
     cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -125,10 +139,16 @@ web)
     install_missing $(web_packages)
     build_web
     ;;
+windows)
+    install_missing $WINDOWS_PACKAGES
+    build_windows
+    ;;
 test)
-    install_missing $BUILD_PACKAGES $TEST_PACKAGES $(web_packages) $WEB_TEST_PACKAGES
+    install_missing $BUILD_PACKAGES $TEST_PACKAGES $(web_packages) $WEB_TEST_PACKAGES \
+        $WINDOWS_PACKAGES $WINDOWS_TEST_PACKAGES
     build
     build_web
+    build_windows
     # The browser tests' driver, exactly as locked; it drives the system Chromium
     # and downloads no browser of its own.
     (cd web && npm ci --no-audit --no-fund)
@@ -176,7 +196,7 @@ bench)
     exec build/bench/geometrija-merilo "$@"
     ;;
 *)
-    echo "usage: $0 run [demo] | web | test | package | galerija | sanitize | fuzz [seconds] | bench [--krugova N] [--okvira N]" >&2
+    echo "usage: $0 run [demo] | web | windows | test | package | galerija | sanitize | fuzz [seconds] | bench [--krugova N] [--okvira N]" >&2
     exit 2
     ;;
 esac
