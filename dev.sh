@@ -7,7 +7,7 @@
 #                       headless Chromium for the web pages)
 #   ./dev.sh package    the Debian source and binary packages, built in a clean
 #                       bookworm chroot (sbuild), linted and tested as installed
-#                       (autopkgtest), in build/paket; GEOMETRIJA_PAKET=DIR writes them
+#                       (autopkgtest), in build/debian; GEOMETRIJA_PAKET=DIR writes them
 #                       to DIR instead
 #   ./dev.sh galerija   draw the gallery again: docs/galerija/*.png and the
 #                       transcripts docs/lekcije/*.ispis, from the lessons docs/lekcije/*.txt
@@ -102,7 +102,7 @@ fuzz_one() {
 # tarball is made once by mmdebstrap and kept (GEOMETRIJA_KOREN, a week at most).
 # GEOMETRIJA_SAMO_IZGRADNJA=1 stops after the build (the reproducibility check).
 package() {
-    local out="${GEOMETRIJA_PAKET:-build/paket}"
+    local out="${GEOMETRIJA_PAKET:-build/debian}"
     local koren="${GEOMETRIJA_KOREN:-build/bookworm-amd64.tar.zst}"
     local verzija
     verzija=$(dpkg-parsechangelog -S Version)

@@ -3,7 +3,10 @@
 # from its own clone, at a path of a different length, with a different umask
 # and time zone, one after the other (so at different times). Both use the
 # chroot tarball that ./dev.sh package keeps.
-#   ponovljivost.sh SOURCE_DIR WORK_DIR
+#   ponovljivost.sh SOURCE_DIR WORK_DIR [FIRST_BUILD_DIR]
+# With FIRST_BUILD_DIR, the .deb files there (./dev.sh package's, made from
+# another clone of the same commit) stand for the first build, and only the
+# second one is made.
 set -euo pipefail
 izvor=$(realpath "$1")
 rad=$2
@@ -19,13 +22,18 @@ izgradi() {
         GEOMETRIJA_KOREN="$koren" GEOMETRIJA_PAKET="$1/izlaz" ./dev.sh package) >"$1.log" 2>&1 ||
         { tail -n 40 "$1.log" >&2; echo "FAIL: the build in $1 failed" >&2; exit 1; }
 }
-prvi=$rad/a/geometrija
+prvi=${3:-}
 drugi=$rad/drugi/put/do/kopije/geometrija
-izgradi "$prvi" 022 UTC
+if [ -z "$prvi" ]; then
+    izgradi "$rad/a/geometrija" 022 UTC
+    prvi=$rad/a/geometrija/izlaz
+fi
 izgradi "$drugi" 077 Pacific/Kiritimati
 
 status=0
-for deb in "$prvi"/izlaz/*.deb; do
+debovi=("$prvi"/*.deb)
+[ -f "${debovi[0]}" ] || { echo "FAIL: no .deb in $prvi" >&2; exit 1; }
+for deb in "${debovi[@]}"; do
     ime=${deb##*/}
     sha256sum "$deb" "$drugi/izlaz/$ime"
     if ! cmp -s "$deb" "$drugi/izlaz/$ime"; then
