@@ -1,8 +1,7 @@
 // geometrija in a web page: the native start-up, with the two things a browser
 // needs besides. The page (stranica.js) runs this main once per attempt at the
 // dialogue; tokovi.js gives it the page's console as standard streams.
-#include "geometrija.h"
-#include "scena.h"
+#include "pokretanje.h"
 
 #include <emscripten.h>
 
@@ -18,24 +17,14 @@ EM_JS(void, tasteriSamoNaPlatnu, (), {
 
 int main(int argc, char** argv)
 {
-    glutInit(&argc, argv);
-    tasteriSamoNaPlatnu();
+    Pokretanje nacin;
     // WebGL has no point or line smoothing; a multisampled canvas smooths the
     // edges instead. Requested here only: the native window keeps its mode.
-    glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB | GLUT_MULTISAMPLE);
-    glutInitWindowSize(500, 500);
-    glutInitWindowPosition(0, 0);
-    glutCreateWindow(argv[0]);
+    nacin.rezimProzora |= GLUT_MULTISAMPLE;
+    nacin.prozorOtvoren = tasteriSamoNaPlatnu;
     // The page draws through the browser's WebGL, so the warm-up for Mesa's
-    // software renderer that the native program does here is left out.
-    postaviStanjeCrtanja();
-
-    pocetniDijalog();
-
-    glutReshapeFunc(reshape);
-    glutKeyboardFunc(keyboard);
-    glutDisplayFunc(display);
-
-    glutMainLoop();  // returns to the page at once; frames follow on its animation frames
+    // software renderer is left out.
+    nacin.zagrevanje = false;
+    pokreni(argc, argv, nacin);  // the main loop returns to the page at once; frames follow
     return 0;
 }
