@@ -128,9 +128,11 @@ package() {
     rm -rf "$out/izvor" "$out"/geometrija[_-]* "$out/autopkgtest" "$out/lintian.txt"
     local izvor="$out/izvor/geometrija-$verzija"
     mkdir -p "$izvor"
+    # Every file dated at the changelog's entry: a checkout older than that entry
+    # would otherwise give its own file times to the package.
     git ls-files -z --cached --others --exclude-standard |
         while IFS= read -r -d '' ime; do [ -e "$ime" ] && printf '%s\0' "$ime"; done |
-        tar --null -T - -cf - | tar -xf - -C "$izvor"
+        tar --null -T - --mtime="@$(dpkg-parsechangelog -S Timestamp)" -cf - | tar -xf - -C "$izvor"
     (cd "$out/izvor" && dpkg-source -b "geometrija-$verzija")
     # The chroot is bookworm's; the distribution named is the changelog's.
     sbuild --chroot-mode=unshare --chroot="$koren" --source \
