@@ -7,9 +7,10 @@
 #                       geometrija-demo.exe for Windows, the lessons, PROCITAJ.txt, the licence
 #   ./dev.sh test       build and run every test (starts its own X server and a
 #                       headless Chromium for the web pages)
-#   ./dev.sh package    build/geometrija_<version>-1_amd64.deb (a Release build in
-#                       build/deb, without the tests); GEOMETRIJA_PAKET=DIR writes
-#                       it to DIR instead, built in DIR/deb
+#   ./dev.sh package    the Debian source and binary packages, built in a clean
+#                       bookworm chroot (sbuild), linted and tested as installed
+#                       (autopkgtest), in build/debian; GEOMETRIJA_PAKET=DIR writes them
+#                       to DIR instead
 #   ./dev.sh galerija   draw the gallery again: docs/galerija/*.png, *.svg and the
 #                       transcripts docs/lekcije/*.ispis, from the lessons docs/lekcije/*.txt
 #   ./dev.sh sanitize   build with ASan and UBSan in build-sanitajzeri and run the unit tests
@@ -22,11 +23,13 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 BUILD_PACKAGES="cmake make g++ pkg-config freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri libx11-dev libegl-dev libpng-dev libcairo2-dev libgtest-dev"
-# dpkg-shlibdeps (dpkg-dev, file) computes the package's dependencies.
-PACKAGE_PACKAGES="dpkg-dev file"
-# The package test also checks the package, its menu entry, metadata and manual pages.
+# The chroot (mmdebstrap, zstd), the build in it (sbuild in its unshare mode, which
+# maps users through uidmap), the source package on this side (dpkg-dev), lintian
+# and autopkgtest.
+PACKAGE_PACKAGES="mmdebstrap zstd sbuild uidmap dpkg-dev lintian autopkgtest git"
+# The package test also checks the menu entry and metadata.
 # librsvg2-bin: rsvg-convert, which sets geometrija-slika's SVG beside its PNG.
-TEST_PACKAGES="xvfb xdotool librsvg2-bin $PACKAGE_PACKAGES lintian desktop-file-utils appstream man-db"
+TEST_PACKAGES="xvfb xdotool librsvg2-bin $PACKAGE_PACKAGES desktop-file-utils appstream"
 # Debian's emscripten brings clang, lld, binaryen and node-acorn with it.
 WEB_PACKAGES="emscripten nodejs"
 WEB_TEST_PACKAGES="chromium x11-apps"  # x11-apps: xwd, for the native picture
@@ -49,8 +52,8 @@ install_missing() {
     if ! command -v apt-get >/dev/null 2>&1; then
         echo "Please install: ${missing[*]} (Debian names: a C++17 compiler, CMake, make, freeglut," >&2
         echo "GLU, Mesa's OpenGL and EGL, Xlib headers, libpng, cairo, pkg-config, GoogleTest; for the package" >&2
-        echo "dpkg-dev and file; for the tests also Xvfb, xdotool, rsvg-convert, lintian, desktop-file-utils," >&2
-        echo "appstream, man-db)." >&2
+        echo "mmdebstrap, sbuild, uidmap, dpkg-dev, lintian, autopkgtest; for the tests also Xvfb, xdotool," >&2
+        echo "rsvg-convert, desktop-file-utils, appstream)." >&2
         return 0
     fi
     local sudo=""
@@ -108,19 +111,111 @@ fuzz_one() {
     grep '^worst frame' "$log" | sed "s/^/fuzz_$target: /"
 }
 
-# Debian's hardening flags, all of them (bind now too); CMake reads no CPPFLAGS,
-# so they go in with CXXFLAGS.
+# The Debian packages as Debian's builders make them: the source package from the
+# files git knows (so no build folder slips in), built by sbuild in a bookworm
+# chroot that holds only build-essential and the Build-Depends, then linted and
+# tested as installed by autopkgtest in the same clean chroot. The chroot's
+# tarball is made once by mmdebstrap and kept (GEOMETRIJA_KOREN, a week at most).
+# GEOMETRIJA_SAMO_IZGRADNJA=1 stops after the build (the reproducibility check).
 package() {
-    export DEB_BUILD_MAINT_OPTIONS=hardening=+all
-    local out="${GEOMETRIJA_PAKET:-build}"
-    local dir="$out/deb"
-    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release -DGEOMETRIJA_TESTOVI=OFF \
-        -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
-        -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)"
-    cmake --build "$dir" -j "$JOBS"
-    rm -f "$dir"/geometrija_*.deb
-    (cd "$dir" && cpack -G DEB)
-    mv "$dir"/geometrija_*.deb "$out"/
+    local out="${GEOMETRIJA_PAKET:-build/debian}"
+    local koren="${GEOMETRIJA_KOREN:-build/bookworm-amd64.tar.zst}"
+    local verzija
+    verzija=$(dpkg-parsechangelog -S Version)
+    mkdir -p "$out" "$(dirname "$koren")"
+    out=$(realpath "$out")
+    koren=$(realpath "$koren")
+    dozvoli_mapiranje
+
+    local pocetak=$SECONDS
+    if [ -z "$(find "$koren" -mtime -7 2>/dev/null)" ]; then
+        # The archive this machine uses, where it is bookworm's; else Debian's own.
+        local arhiva=()
+        grep -qs bookworm /etc/apt/sources.list.d/debian.sources &&
+            arhiva=(/etc/apt/sources.list.d/debian.sources)
+        # The name's ending chooses the format: a tarball compressed with zstd.
+        local novi="${koren%.tar.zst}.novi.tar.zst"
+        mmdebstrap --variant=buildd --mode=auto bookworm "$novi" "${arhiva[@]}"
+        mv "$novi" "$koren"
+        echo "chroot: $((SECONDS - pocetak)) s"
+    fi
+
+    pocetak=$SECONDS
+    rm -rf "$out/izvor" "$out"/geometrija[_-]* "$out/autopkgtest" "$out/lintian.txt"
+    local izvor="$out/izvor/geometrija-$verzija"
+    mkdir -p "$izvor"
+    # Every file dated at the changelog's entry: a checkout older than that entry
+    # would otherwise give its own file times to the package.
+    git ls-files -z --cached --others --exclude-standard |
+        while IFS= read -r -d '' ime; do [ -e "$ime" ] && printf '%s\0' "$ime"; done |
+        tar --null -T - --mtime="@$(dpkg-parsechangelog -S Timestamp)" -cf - | tar -xf - -C "$izvor"
+    (cd "$out/izvor" && dpkg-source -b "geometrija-$verzija")
+    # The chroot is bookworm's; the distribution named is the changelog's.
+    sbuild --chroot-mode=unshare --chroot="$koren" --source \
+        --dist="$(dpkg-parsechangelog -S Distribution)" \
+        --no-run-lintian --no-run-autopkgtest --no-run-piuparts \
+        --no-apt-upgrade --no-apt-distupgrade --build-dir="$out" -j"$JOBS" \
+        "$out/izvor/geometrija_$verzija.dsc" >"$out/sbuild.log" 2>&1 || {
+        tail -n 60 "$out/sbuild.log" >&2
+        echo "sbuild failed; its whole log is $out/sbuild.log" >&2
+        return 1
+    }
+    local changes="$out/geometrija_${verzija}_amd64.changes"
+    echo "build: $((SECONDS - pocetak)) s"
+    [ "${GEOMETRIJA_SAMO_IZGRADNJA:-}" = 1 ] && return 0
+
+    pocetak=$SECONDS
+    lintuj "$changes" | tee "$out/lintian.txt"
+    echo "lintian: $((SECONDS - pocetak)) s"
+
+    # Each test in a fresh copy of the chroot; its lists were cleaned when it was made.
+    pocetak=$SECONDS
+    local status=0
+    autopkgtest --setup-commands='apt-get update' -o "$out/autopkgtest" "$changes" \
+        -- unshare --tarball "$koren" >"$out/autopkgtest.log" 2>&1 || status=$?
+    echo "autopkgtest: $((SECONDS - pocetak)) s"
+    cat "$out/autopkgtest/summary" 2>/dev/null || tail -n 40 "$out/autopkgtest.log"
+    [ "$status" -eq 0 ] || { echo "autopkgtest failed ($status); its log is $out/autopkgtest.log" >&2; return 1; }
+    if grep -q '^[EW]:' "$out/lintian.txt"; then
+        echo "lintian found errors or warnings" >&2
+        return 1
+    fi
+    echo "The packages are in $out:"
+    ls "$out" | grep "^geometrija[_-]" | grep -v '\.build$'
+}
+
+# sbuild and autopkgtest map the chroot's users to this user's subordinate ids;
+# root gets a range of its own if it has none (a fresh machine's root has none).
+dozvoli_mapiranje() {
+    local ja
+    ja=$(id -un)
+    grep -qs "^$ja:" /etc/subuid && grep -qs "^$ja:" /etc/subgid && return 0
+    if [ "$(id -u)" -eq 0 ]; then
+        usermod --add-subuids 100000-165535 --add-subgids 100000-165535 root
+    else
+        echo "$ja has no subordinate ids for sbuild's unshare mode: ask an administrator for" >&2
+        echo "  usermod --add-subuids 100000-165535 --add-subgids 100000-165535 $ja" >&2
+        return 1
+    fi
+}
+
+# lintian refuses to run as root: as root it runs as nobody, on a copy in a
+# world-readable folder (the build's own may be closed to others).
+lintuj() {
+    local changes=$1
+    if [ "$(id -u)" -ne 0 ]; then
+        lintian --pedantic --display-info "$changes" || true
+        return 0
+    fi
+    local kopija
+    kopija=$(mktemp -d)
+    chmod 755 "$kopija"
+    cp "$(dirname "$changes")"/geometrija*_* "$kopija/"
+    rm -f "$kopija"/*.build
+    chmod 644 "$kopija"/*
+    (cd "$kopija" && setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME="$kopija" \
+        lintian --pedantic --display-info "${changes##*/}") || true
+    rm -rf "$kopija"
 }
 
 case "${1:-}" in
@@ -155,7 +250,7 @@ test)
     ctest --test-dir build --output-on-failure -j 2
     ;;
 package)
-    install_missing $BUILD_PACKAGES $PACKAGE_PACKAGES
+    install_missing $PACKAGE_PACKAGES
     package
     ;;
 galerija)
