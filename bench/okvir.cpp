@@ -1,12 +1,12 @@
 // geometrija-okvir: the program's window with its frames timed, for the frame
 // benchmark (geometrija-merilo starts it, once per case and round).
 //
-// It opens the window exactly as geometrija does, warms the renderer up as
-// geometrija does before its first question, runs the shared start-up
-// dialogue on the answers waiting on standard input, registers the shared
-// reshape, keyboard and display, sets the shared fixed drawing state and enters
-// the main loop. With --gola it is the floor of the stack instead: the same
-// window and drawing state, no dialogue, and a frame of one point and one line.
+// It starts through geometrija's own start-up sequence (pokreni): the same
+// window, fixed drawing state and warm-up, the start-up dialogue on the answers
+// waiting on standard input, the shared reshape and keyboard, and the shared
+// display inside a timed frame. With --gola it is the floor of the stack
+// instead: the same window and drawing state, no warm-up, no dialogue, and a
+// frame of one point and one line.
 //
 // A frame is timed from the start of the display routine until the X server
 // holds the swapped picture: display (which swaps), glFinish, then an XSync on
@@ -27,6 +27,7 @@
 // with status 0. A value the dialogue rejects ends it
 // with the dialogue's status and no figures.
 #include "geometrija.h"
+#include "pokretanje.h"
 #include "scena.h"
 #include "tokovi.h"
 
@@ -146,6 +147,12 @@ void okvir()
     glutPostRedisplay();
 }
 
+void zabeleziKrajDijaloga()
+{
+    krajDijaloga = Sat::now();
+    procesorNaKrajuDijaloga = procesorskoVremeMs();
+}
+
 bool broj(const char* tekst, int najmanje, int& vrednost)
 {
     char* kraj = nullptr;
@@ -189,29 +196,15 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: %s --izvestaj FD --okvira N [--zagrevanje N] [--gola]\n", argv[0]);
         return 2;
     }
-    // The toolkit sees the program's name only, as geometrija's would with no arguments.
+    // The toolkit sees the program's name only, as geometrija's would with no
+    // arguments. geometrija's start-up, with the frames timed; the bare floor is
+    // a program with no warm-up and no dialogue.
     int argcToolkit = 1;
-    glutInit(&argcToolkit, argv);
-    glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB);
-    glutInitWindowSize(500, 500);
-    glutInitWindowPosition(0, 0);
-    glutCreateWindow(argv[0]);
-
-    // As geometrija starts: the fixed drawing state, then the renderer warmed
-    // up before the first question. The bare floor is a program with no such
-    // preparation.
-    postaviStanjeCrtanja();
-    if (!podesavanja.gola) {
-        zagrejCrtanje();
-        pocetniDijalog();
-    }
-    krajDijaloga = Sat::now();
-    procesorNaKrajuDijaloga = procesorskoVremeMs();
-
-    glutReshapeFunc(preoblikuj);
-    glutKeyboardFunc(keyboard);
-    glutDisplayFunc(okvir);
-
-    glutMainLoop();
+    Pokretanje nacin;
+    nacin.zagrevanje = nacin.dijalog = !podesavanja.gola;
+    nacin.dijalogGotov = zabeleziKrajDijaloga;
+    nacin.preoblikovanje = preoblikuj;
+    nacin.prikaz = okvir;
+    pokreni(argcToolkit, argv, nacin);
     return 0;
 }

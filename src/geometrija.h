@@ -3,6 +3,9 @@
 #ifndef GEOMETRIJA_H
 #define GEOMETRIJA_H
 
+// The window is a square of this many pixels when it opens.
+constexpr int STRANICA_PROZORA = 500;
+
 void izborfigure();
 // The start-up dialogue, shared by every program built from these sources:
 // the figure choice, then the chosen conic's dialogue once, or the

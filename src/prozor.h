@@ -1,6 +1,6 @@
 // What the window system's layer adds to the native programs. It is declared
 // here, free of any one platform, and defined by the layer the program is
-// linked with (x11/ for the X Window System).
+// linked with (prozor/x11.cpp for the X Window System).
 #ifndef GEOMETRIJA_PROZOR_H
 #define GEOMETRIJA_PROZOR_H
 

@@ -5,6 +5,7 @@
 
 #include "gl_recorder.h"
 #include "konzola.h"
+#include "scena.h"
 
 #include <gtest/gtest.h>
 

@@ -6,6 +6,7 @@
 
 #include "gl_recorder.h"
 #include "konzola.h"
+#include "scena.h"
 
 #include <gtest/gtest.h>
 

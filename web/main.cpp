@@ -1,9 +1,8 @@
 // geometrija in a web page: the native start-up, with what a browser needs
 // besides. The page (stranica.js) runs this main once per attempt at the
 // dialogue; tokovi.js gives it the page's console as standard streams.
-#include "geometrija.h"
 #include "gl_kompat.h"
-#include "scena.h"
+#include "pokretanje.h"
 
 #include <emscripten.h>
 
@@ -16,44 +15,40 @@
 // touches into mouse events would only keep a finger on the picture from
 // scrolling the page: it goes too.
 EM_JS(void, tasteriStranici, (), {
-    for (const vrsta of ["keydown", "keyup"]) {
-        window.removeEventListener(vrsta, vrsta === "keydown" ? GLUT.onKeydown : GLUT.onKeyup, true);
-    }
+    window.removeEventListener("keydown", GLUT.onKeydown, true);
+    window.removeEventListener("keyup", GLUT.onKeyup, true);
     for (const vrsta of ["touchstart", "touchmove", "touchend"]) {
         window.removeEventListener(vrsta, GLUT.touchHandler, true);
     }
     Module["tasteri"](GLUT.onKeydown, GLUT.onKeyup);
 });
 
-// The browser gave no WebGL context: the page says so in place of the picture.
+// Emscripten's GLUT makes no window without a WebGL context, and says nothing.
+EM_JS(int, imaWebGL, (), { return Module.ctx ? 1 : 0; });
 EM_JS(void, javiDaNemaWebGL, (), { Module["nemaWebGL"](); });
 
-int main(int argc, char** argv)
+// A window that cannot be made ends the program with status 1, as freeglut's
+// failures do natively; the page says why in the picture's place.
+void prozorOtvoren()
 {
-    glutInit(&argc, argv);
-    tasteriStranici();
-    // WebGL has no point or line smoothing; a multisampled canvas smooths the
-    // edges instead. Requested here only: the native window keeps its mode.
-    glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB | GLUT_MULTISAMPLE);
-    glutInitWindowSize(500, 500);
-    glutInitWindowPosition(0, 0);
-    // A window that cannot be made ends the program with status 1, as
-    // freeglut's failures do natively.
-    if (glutCreateWindow(argv[0]) == 0) {
+    if (!imaWebGL()) {
         javiDaNemaWebGL();
         std::exit(1);
     }
+    tasteriStranici();
+}
+
+int main(int argc, char** argv)
+{
+    Pokretanje nacin;
+    // WebGL has no point or line smoothing; a multisampled canvas smooths the
+    // edges instead. Requested here only: the native window keeps its mode.
+    nacin.rezimProzora |= GLUT_MULTISAMPLE;
+    nacin.prozorOtvoren = prozorOtvoren;
     // The page draws through the browser's WebGL, so the warm-up for Mesa's
-    // software renderer that the native program does here is left out.
-    postaviStanjeCrtanja();
-
-    pocetniDijalog();
-
-    glutReshapeFunc(reshape);
-    glutKeyboardFunc(keyboard);
-    glutDisplayFunc(display);
-
-    glutMainLoop();  // returns to the page at once; frames follow on its animation frames
+    // software renderer is left out.
+    nacin.zagrevanje = false;
+    pokreni(argc, argv, nacin);  // the main loop returns to the page at once; frames follow
     return 0;
 }
 
