@@ -3,8 +3,8 @@
 #   ./dev.sh run        build and start geometrija (needs a display)
 #   ./dev.sh run demo   build and start geometrija-demo
 #   ./dev.sh web        build build-web/geometrija.html and geometrija-demo.html
-#   ./dev.sh test       build and run every test (starts its own X server and a
-#                       headless Chromium for the web pages)
+#   ./dev.sh test       build and run every test (starts its own X server, and
+#                       Chromium and Firefox ESR for the web pages)
 #   ./dev.sh package    build/geometrija_<version>-1_amd64.deb (a Release build in
 #                       build/deb, without the tests); GEOMETRIJA_PAKET=DIR writes
 #                       it to DIR instead, built in DIR/deb
@@ -26,7 +26,7 @@ PACKAGE_PACKAGES="dpkg-dev file"
 TEST_PACKAGES="xvfb xdotool $PACKAGE_PACKAGES lintian desktop-file-utils appstream man-db"
 # Debian's emscripten brings clang, lld, binaryen and node-acorn with it.
 WEB_PACKAGES="emscripten nodejs"
-WEB_TEST_PACKAGES="chromium x11-apps"  # x11-apps: xwd, for the native picture
+WEB_TEST_PACKAGES="chromium firefox-esr x11-apps"  # x11-apps: xwd, for the native picture
 FUZZ_PACKAGES="clang libclang-rt-14-dev xxd"  # xxd: the inputs are kept as hex text
 BENCH_PACKAGES="xvfb"
 
@@ -128,7 +128,7 @@ test)
     build
     build_web
     # The browser tests' driver, exactly as locked; it drives the system Chromium
-    # and downloads no browser of its own.
+    # and Firefox ESR and downloads no browser of its own.
     (cd web && npm ci --no-audit --no-fund)
     ctest --test-dir build --output-on-failure -j 2
     ;;
