@@ -305,8 +305,9 @@
       if (ponavlja) tajmer = setTimeout(function () { tajmer = setInterval(pritisni, RAZMAK_PONAVLJANJA, kod); }, ZADRSKA_PONAVLJANJA);
     });
     for (const vrsta of ["pointerup", "pointercancel", "lostpointercapture"]) dugme.addEventListener(vrsta, pusti);
-    // Enter and Space on the focused button, and assistive technology, click without a pointer.
-    dugme.addEventListener("click", function (d) { if (d.detail === 0) pritisni(kod); });
+    // Enter and Space on the focused button, and assistive technology, click
+    // without a pointer; a pointer's click has been pressed on pointerdown.
+    dugme.addEventListener("click", function (d) { if (d.detail === 0 && !d.pointerType) pritisni(kod); });
   }
 
   // ---- The window's size: full screen, the phone's width, the screen's pixels --
@@ -317,9 +318,9 @@
     const izvedba = prikazana;
     if (!izvedba || !izvedba.petlja || izvedba.status !== null || !izvedba.modul) return;
     const okvir = izvedba.platno.getBoundingClientRect();
+    if (okvir.width < 1 || okvir.height < 1) return;  // not laid out at the moment: the window keeps its size
     const gustina = window.devicePixelRatio || 1;
-    const sirina = Math.max(1, Math.round(okvir.width * gustina));
-    const visina = Math.max(1, Math.round(okvir.height * gustina));
+    const sirina = Math.round(okvir.width * gustina), visina = Math.round(okvir.height * gustina);
     if (sirina !== izvedba.platno.width || visina !== izvedba.platno.height) izvedba.modul._promeniProzor(sirina, visina);
     const puta = gustina * (projektor ? 2 : 1);
     if (puta !== izvedba.puta) {

@@ -113,7 +113,8 @@ const kadrovi = (strana, n) =>
   strana.waitForFunction((n) => document.getElementById("platno")?.dataset.slike >= n, { timeout: 10000 }, n);
 const brojKadrova = (strana) => strana.$eval("#platno", (p) => Number(p.dataset.slike));
 const konzola = (strana) => strana.$eval("#konzola", (e) => e.textContent);
-const slika = async (strana) => PNG.sync.read(await (await strana.$("#platno")).screenshot());
+// Within the viewport as it is: a capture beyond it would resize the page, and so the window.
+const slika = async (strana) => PNG.sync.read(await (await strana.$("#platno")).screenshot({ captureBeyondViewport: false }));
 
 // ---- Pixels -----------------------------------------------------------------
 const piksel = (s, x, y) => {
