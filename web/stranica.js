@@ -46,8 +46,9 @@
 
   // ---- Listeners of a run ----------------------------------------------------
   // The page adds its own before the first run, so only a run's are noted:
-  // each with the run that is current when it is added. Only one run starts at a time (the next
-  // one waits for its answer), and a dropped run runs no more code.
+  // each with the run that is current when it is added. Only one run starts at
+  // a time (the next one waits for its answer), and a dropped run runs no more
+  // code.
   for (const cilj of [window, document]) {
     const dodaj = cilj.addEventListener;
     cilj.addEventListener = function (vrsta, slusalac, opcije) {
@@ -118,8 +119,9 @@
     izvedba.platno.tabIndex = 0;
     izvedba.platno.style.visibility = "hidden";  // until its first frame, as a window not yet drawn
     izvedba.platno.setAttribute("aria-label", "Slika");
-    // In the page from the start, though hidden: Emscripten takes a canvas
-    // without a parent for one in full screen and scales it to the screen.
+    // In the page from the start, though hidden, and never a child of the
+    // element in full screen: Emscripten takes a canvas whose parent is that
+    // element (or null, as no element is) for its own full screen and scales it.
     izvedba.platno.hidden = true;
     slika.appendChild(izvedba.platno);
     tekuca = izvedba;

@@ -415,14 +415,17 @@ test("300 answers one after another keep neither instances nor listeners; the pa
   await strana.close();
 });
 
-test("a storm of 2000 keys is absorbed in a few frames, and the picture ends where the keys put it", async () => {
+test("a storm of 2000 keys is absorbed in a few frames, and the picture ends where the keys put it", async (t) => {
   const strana = await otvori("chromium", lekcija(PARABOLA));
   await kadrovi(strana, 1);
   const [n0, t0] = [await brojKadrova(strana), Date.now()];
   await Promise.all(Array.from({ length: 2000 }, (_, i) => strana.keyboard.press(i < 1005 ? "a" : "d")));
   await strana.evaluate(() => new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r))));
   const trajanje = Date.now() - t0, kadrova = (await brojKadrova(strana)) - n0;
-  assert.ok(trajanje < 3000, `storm absorbed in ${trajanje} ms: expected under 3000`);
+  // About a second on an idle machine, most of it the driver's delivery of the
+  // keys; a page that drew a frame per key took minutes.
+  t.diagnostic(`2000 keys absorbed in ${trajanje} ms, ${kadrova} frames`);
+  assert.ok(trajanje < 6000, `storm absorbed in ${trajanje} ms: expected under 6000`);
   assert.ok(kadrova <= trajanje / 15 + 2, `${kadrova} frames in ${trajanje} ms: expected at most one per animation frame`);
   const s = await slika(strana);
   ima(s, CRNA, 0, -15, "the y axis ten units right", pogled(500, 500, 10));
