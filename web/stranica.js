@@ -220,15 +220,17 @@
   // A run that could not start, or stopped on an error of its own.
   function neuspeh(izvedba, greska) {
     if (izvedba.status !== null) return;  // ended by exit: already said
-    const opis = String(greska && greska.message || greska);
+    // Emscripten's advice to its developers is no help to a teacher.
+    const opis = String(greska && greska.message || greska).replace(/ Build with .*$/, "");
     isprazni(izvedba);
-    if (izvedba.cilj !== konzola) konzola.replaceChildren(...izvedba.delovi.map((d) => d[0]));
+    // What it printed, if anything; else the panel keeps the run before it.
+    if (izvedba.cilj !== konzola && izvedba.delovi.length > 0) konzola.replaceChildren(...izvedba.delovi.map((d) => d[0]));
     ukloni(izvedba);
     if (prikazana && prikazana !== izvedba) ukloni(prikazana);
     tasteri.hidden = true;
     unos.disabled = true;
     poruka(PORUKA_NEUSPEH + opis);
-    kraj("Program nije mogao da se pokrene ili je prekinut greskom (" + opis + ").");
+    kraj("Program nije mogao da se pokrene ili je prekinut greskom: " + opis.replace(/\.?$/, "."));
     document.body.dataset.greska = opis;
   }
 
