@@ -85,16 +85,25 @@
       izvedba.redova -= n;
       skraceno = true;
     }
-    if (skraceno) konzola.dataset.skraceno = `(starije linije su uklonjene: konzola cuva poslednjih ${GRANICA_REDOVA} redova)\n`;
+    if (skraceno && !konzola.dataset.skraceno) konzola.dataset.skraceno = `(starije linije su uklonjene: konzola cuva poslednjih ${GRANICA_REDOVA} redova)\n`;
     konzola.scrollTop = konzola.scrollHeight;
   }
 
-  // What the run wrote since the last time, as one text node.
+  // What the run wrote since the last time, as one text node. Text that starts
+  // a line goes into a block of its own, so the panel lays out only the new
+  // lines and not every line it keeps; the text is the same either way.
   function isprazni(izvedba) {
     if (izvedba.naCekanju === "") return;
     const tekst = izvedba.naCekanju;
     izvedba.naCekanju = "";
-    dodaj(izvedba, document.createTextNode(tekst), tekst);
+    let cvor = document.createTextNode(tekst);
+    if (izvedba.naPocetkuReda) {
+      const blok = document.createElement("div");
+      blok.appendChild(cvor);
+      cvor = blok;
+    }
+    izvedba.naPocetkuReda = tekst.endsWith("\n");
+    dodaj(izvedba, cvor, tekst);
   }
 
   // ---- A run -----------------------------------------------------------------
@@ -104,6 +113,7 @@
       delovi: [],
       redova: 0,
       naCekanju: "",
+      naPocetkuReda: true,
       dekoder: new TextDecoder(),
       procitano: 0,  // lines handed to this run
       platno: document.createElement("canvas"),
@@ -148,6 +158,7 @@
         odjek.className = "odjek";
         odjek.dataset.tekst = red;
         dodaj(izvedba, odjek, red);
+        izvedba.naPocetkuReda = true;
         return red;
       },
       tasteri: function (dole, gore) { izvedba.tasteri = { dole, gore }; },

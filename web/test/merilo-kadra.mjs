@@ -11,7 +11,10 @@
 //                  equations in the panel, laid out, and the picture drawn (one
 //                  pixel read back, so the GL work is finished too);
 //   work only      from the start of the animation frame that draws it to the
-//                  same end: what the native benchmark times as its frame.
+//                  same end: what the native benchmark times as its frame;
+//   page           the same, without waiting for the GL work: the page's own
+//                  script, the program's drawing calls, the console and its
+//                  layout.
 // The first is the second plus the wait for the browser's next animation frame.
 // Also printed: the time from opening the page to its first picture.
 import fs from "node:fs";
@@ -36,11 +39,11 @@ function merac() {
   new MutationObserver(() => {
     const platno = document.getElementById("platno");
     if (!platno) return;
+    const strana = performance.now();
     const gl = platno.getContext("webgl");
     gl.readPixels(0, 0, 1, 1, gl.RGBA, gl.UNSIGNED_BYTE, piksel);
-    document.getElementById("konzola").getBoundingClientRect();
     const m = window.meraKadra;
-    m.kadrovi.push({ kljuc: m.kljuc, pocetak: m.pocetak, kraj: performance.now() });
+    m.kadrovi.push({ kljuc: m.kljuc, pocetak: m.pocetak, strana, kraj: performance.now() });
   }).observe(document, { subtree: true, attributes: true, attributeFilter: ["data-slike"] });
 }
 
@@ -53,7 +56,8 @@ async function kljucevi(strana) {
     await strana.waitForFunction((n) => window.meraKadra.kadrovi.length > n, {}, od + i);
   }
   const k = (await strana.evaluate(() => window.meraKadra.kadrovi)).slice(od, od + MERENIH);
-  return { odKljuca: medijana(k.map((x) => x.kraj - x.kljuc)), rad: medijana(k.map((x) => x.kraj - x.pocetak)) };
+  return { odKljuca: medijana(k.map((x) => x.kraj - x.kljuc)), rad: medijana(k.map((x) => x.kraj - x.pocetak)),
+           strana: medijana(k.map((x) => x.strana - x.pocetak)) };
 }
 
 // Frames up to `n` in all, each asked for by the A or D button and awaited.
@@ -92,7 +96,7 @@ for (const ime of ["chromium", "firefox"]) {
     const f = (x) => x.toFixed(1).padStart(6);
     console.log(`  ${slucaj}: first picture ${Math.round(prvaSlika)} ms after opening; key's frame, median ms, ` +
                 `after 20 / ${UKUPNO} redraws: from the key ${f(rano.odKljuca)} / ${f(kasno.odKljuca)}, ` +
-                `work only ${f(rano.rad)} / ${f(kasno.rad)}`);
+                `work only ${f(rano.rad)} / ${f(kasno.rad)}, page ${f(rano.strana)} / ${f(kasno.strana)}`);
     await strana.close();
   }
   await pregledac.close();
