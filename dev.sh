@@ -3,12 +3,14 @@
 #   ./dev.sh run        build and start geometrija (needs a display)
 #   ./dev.sh run demo   build and start geometrija-demo
 #   ./dev.sh web        build build-web/geometrija.html and geometrija-demo.html
+#   ./dev.sh windows    cross-build build-windows/geometrija-windows.zip: geometrija.exe and
+#                       geometrija-demo.exe for Windows, the lessons, PROCITAJ.txt, the licence
 #   ./dev.sh test       build and run every test (starts its own X server, and
 #                       Chromium and Firefox ESR for the web pages)
 #   ./dev.sh package    build/geometrija_<version>-1_amd64.deb (a Release build in
 #                       build/deb, without the tests); GEOMETRIJA_PAKET=DIR writes
 #                       it to DIR instead, built in DIR/deb
-#   ./dev.sh galerija   draw the gallery again: docs/galerija/*.png and the
+#   ./dev.sh galerija   draw the gallery again: docs/galerija/*.png, *.svg and the
 #                       transcripts docs/lekcije/*.ispis, from the lessons docs/lekcije/*.txt
 #   ./dev.sh sanitize   build with ASan and UBSan in build-sanitajzeri and run the unit tests
 #   ./dev.sh fuzz [S]   build the fuzz targets with clang in build-fuzz, run their seeds and
@@ -19,16 +21,21 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-BUILD_PACKAGES="cmake make g++ freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri libx11-dev libegl-dev libpng-dev libgtest-dev"
+BUILD_PACKAGES="cmake make g++ pkg-config freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri libx11-dev libegl-dev libpng-dev libcairo2-dev libgtest-dev"
 # dpkg-shlibdeps (dpkg-dev, file) computes the package's dependencies.
 PACKAGE_PACKAGES="dpkg-dev file"
 # The package test also checks the package, its menu entry, metadata and manual pages.
-TEST_PACKAGES="xvfb xdotool $PACKAGE_PACKAGES lintian desktop-file-utils appstream man-db"
+# librsvg2-bin: rsvg-convert, which sets geometrija-slika's SVG beside its PNG.
+TEST_PACKAGES="xvfb xdotool librsvg2-bin $PACKAGE_PACKAGES lintian desktop-file-utils appstream man-db"
 # Debian's emscripten brings clang, lld, binaryen and node-acorn with it.
 WEB_PACKAGES="emscripten nodejs"
 WEB_TEST_PACKAGES="chromium firefox-esr x11-apps"  # x11-apps: xwd, for the native picture
 FUZZ_PACKAGES="clang libclang-rt-14-dev xxd"  # xxd: the inputs are kept as hex text
 BENCH_PACKAGES="xvfb"
+# The Windows programs: mingw-w64 (posix threads), and dpkg-source (dpkg-dev) to
+# unpack and check the freeglut source it is built from; Wine runs their tests.
+WINDOWS_PACKAGES="cmake make g++-mingw-w64-x86-64-posix dpkg-dev xz-utils"
+WINDOWS_TEST_PACKAGES="wine64"
 
 JOBS="$(nproc 2>/dev/null || echo 2)"
 
@@ -41,8 +48,9 @@ install_missing() {
     [ ${#missing[@]} -eq 0 ] && return 0
     if ! command -v apt-get >/dev/null 2>&1; then
         echo "Please install: ${missing[*]} (Debian names: a C++17 compiler, CMake, make, freeglut," >&2
-        echo "GLU, Mesa's OpenGL and EGL, Xlib headers, libpng, GoogleTest; for the package dpkg-dev and file; for" >&2
-        echo "the tests also Xvfb, xdotool, lintian, desktop-file-utils, appstream, man-db)." >&2
+        echo "GLU, Mesa's OpenGL and EGL, Xlib headers, libpng, cairo, pkg-config, GoogleTest; for the package" >&2
+        echo "dpkg-dev and file; for the tests also Xvfb, xdotool, rsvg-convert, lintian, desktop-file-utils," >&2
+        echo "appstream, man-db)." >&2
         return 0
     fi
     local sudo=""
@@ -67,6 +75,14 @@ build_web() {
     echo "Open build-web/geometrija.html in a browser."
 }
 
+# freeglut is built once into build-windows/freeglut and kept there.
+build_windows() {
+    JOBS="$JOBS" windows/freeglut.sh build-windows
+    cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE="$PWD/windows/mingw-w64.cmake" \
+        -DCMAKE_BUILD_TYPE=Release
+    cmake --build build-windows -j "$JOBS"
+    echo "build-windows/geometrija-windows.zip"
+}
 
 build() {
     cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -123,10 +139,16 @@ web)
     install_missing $(web_packages)
     build_web
     ;;
+windows)
+    install_missing $WINDOWS_PACKAGES
+    build_windows
+    ;;
 test)
-    install_missing $BUILD_PACKAGES $TEST_PACKAGES $(web_packages) $WEB_TEST_PACKAGES
+    install_missing $BUILD_PACKAGES $TEST_PACKAGES $(web_packages) $WEB_TEST_PACKAGES \
+        $WINDOWS_PACKAGES $WINDOWS_TEST_PACKAGES
     build
     build_web
+    build_windows
     # The browser tests' driver, exactly as locked; it drives the system Chromium
     # and Firefox ESR and downloads no browser of its own.
     (cd web && npm ci --no-audit --no-fund)
@@ -142,10 +164,11 @@ galerija)
     # Each lesson's picture and console transcript, then the demonstration's
     # picture; drawn off-screen, so no display is used even where one is set.
     # Pictures of lessons that are gone go too.
-    rm -f docs/galerija/*.png
+    rm -f docs/galerija/*.png docs/galerija/*.svg
     for lekcija in docs/lekcije/*.txt; do
         ime=$(basename "$lekcija" .txt)
         env -u DISPLAY build/geometrija-slika "docs/galerija/$ime.png" <"$lekcija" >"docs/lekcije/$ime.ispis"
+        env -u DISPLAY build/geometrija-slika "docs/galerija/$ime.svg" <"$lekcija" >/dev/null
     done
     env -u DISPLAY build/geometrija-slika-demo docs/galerija/demo.png </dev/null
     ls -l docs/galerija
@@ -173,7 +196,7 @@ bench)
     exec build/bench/geometrija-merilo "$@"
     ;;
 *)
-    echo "usage: $0 run [demo] | web | test | package | galerija | sanitize | fuzz [seconds] | bench [--krugova N] [--okvira N]" >&2
+    echo "usage: $0 run [demo] | web | windows | test | package | galerija | sanitize | fuzz [seconds] | bench [--krugova N] [--okvira N]" >&2
     exit 2
     ;;
 esac

@@ -1,5 +1,6 @@
 // The gallery kept true: each lesson drawn afresh by geometrija-slika must give
-// its committed picture and transcript, and the demonstration its picture.
+// its committed picture, drawing (SVG) and transcript, and the demonstration
+// its picture.
 // `./dev.sh galerija` makes them all again.
 #include "harness.h"
 
@@ -52,6 +53,17 @@ TEST(Galerija, EachLessonAndTheDemonstrationDrawTheirCommittedPictures)
         const std::string lekcija = DOKUMENTI / "lekcije" / ime;
         EXPECT_EQ(readFile(lekcija + ".ispis"), uporedi("geometrija-slika", readFile(lekcija + ".txt"), ime))
             << "transcript " << ime << ".ispis" << OSVEZI;
+        // The drawing as cairo writes it, exactly.
+        const std::string svg = fs::temp_directory_path() / (ime + "." + std::to_string(getpid()) + ".svg");
+        Program slika(programPath("geometrija-slika"), "geometrija-slika", {svg}, {}, {"DISPLAY"});
+        slika.type(readFile(lekcija + ".txt"));
+        slika.closeInput();
+        EXPECT_EQ(0, slika.waitExit()) << slika.errors();
+        const std::string sveza = readFile(svg);
+        fs::remove(svg);
+        EXPECT_FALSE(sveza.empty());
+        EXPECT_TRUE(sveza == readFile(DOKUMENTI / "galerija" / (ime + ".svg")))
+            << ime << ".svg differs from a fresh drawing" << OSVEZI;
     }
     EXPECT_EQ("", uporedi("geometrija-slika-demo", "", "demo"));
     // Nothing in the gallery without its lesson: a picture left over would go stale.

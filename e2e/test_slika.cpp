@@ -79,8 +79,11 @@ TEST(Slika, BadUseIsRefusedWithItsOwnStatusAndLeavesNoFile)
         {{png, "--size", "0x500"}, 64, "out of range"},
         {{png, "--size", "500x8193"}, 64, "out of range"},
         {{png, "--boja"}, 64, "unknown option '--boja'"},
+        {{png, "--size=0x500"}, 64, "out of range"},
+        {{prazan / "slika.gif"}, 64, "extension must be .png, .svg or .pdf"},
+        {{prazan / "ne\nma" / "slika.svg"}, 73, "cannot write '" + (prazan / "ne\\nma").string()},
         {{prazan / "nema" / "slika.png"}, 73, "cannot write"},
-        // Not even root may create a file here; found only when writing, after the dialogue.
+        // Not even root may create a file here, though access() allows it: a trial file finds it.
         {{"/proc/slika.png"}, 73, "cannot write '/proc/slika.png'"},
         {{png}, 69, "no off-screen OpenGL", {"DISPLAY", "LIBGL_DRIVERS_PATH=/nonexistent"}},
     };
@@ -94,7 +97,15 @@ TEST(Slika, BadUseIsRefusedWithItsOwnStatusAndLeavesNoFile)
         EXPECT_EQ(0u, e.find("geometrija-slika: ")) << e;
         EXPECT_NE(std::string::npos, e.find(s.poruka)) << "expected '" << s.poruka << "' in: " << e;
         EXPECT_EQ(e.size() - 1, e.find('\n')) << "one line: " << e;
+        EXPECT_EQ("", program.output()) << "refused only after the dialogue";
         EXPECT_TRUE(fs::is_empty(prazan)) << "a file was left in " << prazan;
+    }
+
+    for (const auto& [opcija, pocetak] : {std::pair<std::string, std::string>{"--help", "usage: geometrija-slika "},
+                                          {"--version", "geometrija-slika " GEOMETRIJA_VERZIJA "\n"}}) {
+        Program program(programPath("geometrija-slika"), "geometrija-slika", {opcija}, {}, BEZ_EKRANA);
+        EXPECT_EQ(0, program.waitExit()) << opcija;
+        EXPECT_EQ(0u, program.output().find(pocetak)) << opcija << ": " << program.output();
     }
 
     // A value the dialogue rejects ends it with the dialogue's own status and

@@ -1,23 +1,22 @@
-// The off-screen canvas on EGL's surfaceless Mesa platform, and the three GLUT
-// calls that the shared drawing makes, defined here for a program without a
-// window: the frame is complete once drawn, nothing is ever redrawn.
+// The off-screen canvas on EGL's surfaceless Mesa platform.
 #include "platno.h"
+
+#include "pravi_gl.h"
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
-#include <GL/glut.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace {
 
 EGLDisplay prikaz = EGL_NO_DISPLAY;
 EGLSurface povrsina = EGL_NO_SURFACE;
 EGLContext kontekst = EGL_NO_CONTEXT;
-int sirinaPlatna = 0, visinaPlatna = 0;
 
 constexpr EGLint BITA_PO_BOJI = 8;  // as the 24-bit window: 8 bits red, green, blue
 
@@ -122,23 +121,11 @@ bool otvoriPlatno(int sirina, int visina, std::string& greska)
         return neuspeh(greska, "EGL could not make an OpenGL compatibility context");
     if (!eglMakeCurrent(prikaz, povrsina, povrsina, kontekst))
         return neuspeh(greska, "EGL could not make the OpenGL context current");
-    sirinaPlatna = sirina;
-    visinaPlatna = visina;
+    const auto dohvati = [](const char* ime) { return reinterpret_cast<void*>(eglGetProcAddress(ime)); };
+    std::string nema;
+    if (!ucitajPraviGl(dohvati, nema))
+        return neuspeh(greska, nema);
     return true;
-}
-
-std::vector<unsigned char> procitajPlatno()
-{
-    constexpr size_t BAJTOVA_PO_TACKI = 3;
-    const size_t red = BAJTOVA_PO_TACKI * static_cast<size_t>(sirinaPlatna);
-    std::vector<unsigned char> tacke(red * static_cast<size_t>(visinaPlatna));
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);  // rows packed without padding
-    glReadPixels(0, 0, sirinaPlatna, visinaPlatna, GL_RGB, GL_UNSIGNED_BYTE, tacke.data());
-    // Turned upside down in place: a picture of 8192 x 8192 is 200 MB.
-    for (size_t gore = 0, dole = static_cast<size_t>(visinaPlatna) - 1; gore < dole; ++gore, --dole)
-        std::swap_ranges(tacke.begin() + gore * red, tacke.begin() + (gore + 1) * red,
-                         tacke.begin() + dole * red);
-    return tacke;
 }
 
 void zatvoriPlatno()
@@ -155,18 +142,3 @@ void zatvoriPlatno()
     povrsina = EGL_NO_SURFACE;
     kontekst = EGL_NO_CONTEXT;
 }
-
-// A pixel buffer has no front buffer to show: the frame is read where it was
-// drawn, once every command has finished.
-void glutSwapBuffers()
-{
-    glFinish();
-}
-
-// Only the keys ask for a redraw, and this program has none: one frame is all.
-void glutPostRedisplay() {}
-
-// The picture has the size it was asked for. reshape asks a window back to the
-// renderer's largest size only when it is beyond it, and a pixel buffer that
-// large could not have been made in the first place.
-void glutReshapeWindow(int, int) {}

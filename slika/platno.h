@@ -4,17 +4,13 @@
 #define GEOMETRIJA_SLIKA_PLATNO_H
 
 #include <string>
-#include <vector>
 
 // Makes a width x height canvas current, with the pixel format of the window
 // that geometrija opens: 8 bits per colour, no multisampling, linear (not sRGB)
 // colour, a compatibility context. False, with the reason in `greska`, when
-// EGL or a fitting OpenGL configuration is not available.
+// EGL or a fitting OpenGL configuration is not available. The real OpenGL's
+// entry points are fetched from EGL then (pravi_gl.h).
 bool otvoriPlatno(int sirina, int visina, std::string& greska);
-
-// The canvas's colours, 3 bytes (RGB) a pixel, rows from the top down as an
-// image file stores them (OpenGL hands them over from the bottom up).
-std::vector<unsigned char> procitajPlatno();
 
 void zatvoriPlatno();
 

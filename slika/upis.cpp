@@ -1,13 +1,16 @@
-// The picture file, through libpng.
+// The picture file: the checks, the safe replacement, and the PNG through libpng.
 #include "upis.h"
 
 #include <png.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <csetjmp>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -22,14 +25,99 @@ std::string folder(const std::string& putanja)
     return kosa == 0 ? "/" : putanja.substr(0, kosa);
 }
 
-std::string razlog(const std::string& putanja, const char* sta)
+std::string ime(const std::string& putanja)
 {
-    return "cannot write '" + putanja + "': " + sta;
+    const size_t kosa = putanja.rfind('/');
+    return kosa == std::string::npos ? putanja : putanja.substr(kosa + 1);
 }
+
+std::string razlog(const std::string& putanja, const std::string& sta)
+{
+    return "cannot write '" + zaPoruku(putanja) + "': " + sta;
+}
+
+// What the picture replaces: the path itself, or the file a symbolic link
+// at it leads to (written there, the link stays a link).
+std::string cilj(const std::string& putanja)
+{
+    struct stat st {};
+    if (lstat(putanja.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+        return putanja;
+    char* stvarna = realpath(putanja.c_str(), nullptr);
+    if (!stvarna)
+        return putanja;  // a dangling link: replaced like a missing file's name
+    const std::string s = stvarna;
+    std::free(stvarna);
+    return s;
+}
+
+// Nothing but a regular file (or no file) is replaced: a device, a FIFO or a
+// socket named by the path stays as it is.
+bool nijeObicna(const std::string& putanja, std::string& greska)
+{
+    struct stat st {};
+    if (stat(putanja.c_str(), &st) != 0 || S_ISREG(st.st_mode))
+        return false;
+    greska = razlog(putanja, S_ISDIR(st.st_mode) ? "it is a folder" : "not a regular file");
+    return true;
+}
+
+// ---- The temporary file under the signals -----------------------------------
+// A name of fixed length, so a target whose name is as long as the file
+// system allows still gets a temporary file beside it.
+constexpr char PRIVREMENO_IME[] = ".geometrija-slika-XXXXXX";
+constexpr int SIGNALI[] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
+
+char privremena[PATH_MAX + sizeof PRIVREMENO_IME];  // empty while none exists
+struct sigaction ranije[sizeof SIGNALI / sizeof SIGNALI[0]];
+
+// Removes the temporary file, then lets the signal end the process as it
+// would have (the disposition is reset on entry, the signal pending again).
+void naSignal(int signal)
+{
+    const int sacuvan = errno;
+    if (privremena[0])
+        unlink(privremena);
+    raise(signal);
+    errno = sacuvan;
+}
+
+void pratiSignale()
+{
+    for (size_t i = 0; i < sizeof SIGNALI / sizeof SIGNALI[0]; ++i) {
+        sigaction(SIGNALI[i], nullptr, &ranije[i]);
+        if (ranije[i].sa_handler == SIG_IGN)
+            continue;  // ignored by whoever started the program (nohup): stays so
+        struct sigaction novi {};
+        novi.sa_handler = naSignal;
+        novi.sa_flags = SA_RESETHAND;
+        sigemptyset(&novi.sa_mask);
+        sigaction(SIGNALI[i], &novi, nullptr);
+    }
+}
+
+void pustiSignale()
+{
+    for (size_t i = 0; i < sizeof SIGNALI / sizeof SIGNALI[0]; ++i)
+        sigaction(SIGNALI[i], &ranije[i], nullptr);
+}
+
+// The four signals held back (true) or let through again (false).
+void zadrziSignale(bool zadrzi)
+{
+    sigset_t skup;
+    sigemptyset(&skup);
+    for (const int s : SIGNALI)
+        sigaddset(&skup, s);
+    sigprocmask(zadrzi ? SIG_BLOCK : SIG_UNBLOCK, &skup, nullptr);
+}
+
+// ---- PNG -----------------------------------------------------------------------
 
 // libpng reports a fatal error by a long jump back into the writer; the
 // message is kept for the caller.
 char porukaBiblioteke[200];
+int greskaPisanja = 0;  // errno of a failed write
 
 [[noreturn]] void greskaBiblioteke(png_structp png, png_const_charp poruka)
 {
@@ -37,9 +125,26 @@ char porukaBiblioteke[200];
     png_longjmp(png, 1);
 }
 
-// The pixels into an open file. Only plain data lives across the setjmp: the
-// row pointers are built before it.
-bool zapisi(std::FILE* datoteka, int sirina, int visina, const std::vector<png_bytep>& redovi)
+void pisiPng(png_structp png, png_bytep podaci, png_size_t duzina)
+{
+    const int fd = *static_cast<int*>(png_get_io_ptr(png));
+    while (duzina > 0) {
+        const ssize_t upisano = write(fd, podaci, duzina);
+        if (upisano < 0 && errno == EINTR)
+            continue;
+        if (upisano <= 0) {
+            greskaPisanja = upisano < 0 ? errno : EIO;
+            png_error(png, "write failed");
+        }
+        podaci += upisano;
+        duzina -= static_cast<png_size_t>(upisano);
+    }
+}
+
+void nistaZaIsprazniti(png_structp) {}
+
+// Only plain data lives across the setjmp: the row pointers are built before it.
+bool zapisi(int* fd, int sirina, int visina, const std::vector<png_bytep>& redovi)
 {
     porukaBiblioteke[0] = '\0';
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, greskaBiblioteke, nullptr);
@@ -54,7 +159,7 @@ bool zapisi(std::FILE* datoteka, int sirina, int visina, const std::vector<png_b
         png_destroy_write_struct(&png, &opis);
         return false;
     }
-    png_init_io(png, datoteka);
+    png_set_write_fn(png, fd, pisiPng, nistaZaIsprazniti);
     // RGB without alpha: the canvas's alpha is the clear colour's 0, which
     // would make the white background transparent.
     png_set_IHDR(png, opis, static_cast<png_uint_32>(sirina), static_cast<png_uint_32>(visina), 8,
@@ -69,69 +174,149 @@ bool zapisi(std::FILE* datoteka, int sirina, int visina, const std::vector<png_b
 
 }  // namespace
 
+std::string zaPoruku(const std::string& putanja)
+{
+    std::string s;
+    for (const char z : putanja) {
+        const auto b = static_cast<unsigned char>(z);
+        if (z == '\n') {
+            s += "\\n";
+        } else if (z == '\t') {
+            s += "\\t";
+        } else if (b < 0x20 || b == 0x7f) {
+            char kod[5];
+            std::snprintf(kod, sizeof kod, "\\x%02x", b);
+            s += kod;
+        } else {
+            s += z;
+        }
+    }
+    return s;
+}
+
 bool mozeSeUpisati(const std::string& putanja, std::string& greska)
 {
-    const std::string f = folder(putanja);
+    if (putanja.size() >= PATH_MAX) {
+        greska = razlog(putanja, std::strerror(ENAMETOOLONG));
+        return false;
+    }
+    const std::string c = cilj(putanja);
+    const std::string f = folder(c);
     struct stat st {};
     if (stat(f.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
         greska = razlog(putanja, "no such folder");
+        return false;
+    }
+    const long najduze = pathconf(f.c_str(), _PC_NAME_MAX);
+    if (ime(c).size() > static_cast<size_t>(najduze > 0 ? najduze : NAME_MAX)) {
+        greska = razlog(putanja, std::strerror(ENAMETOOLONG));
         return false;
     }
     if (access(f.c_str(), W_OK | X_OK) != 0) {
         greska = razlog(putanja, std::strerror(errno));
         return false;
     }
-    if (stat(putanja.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
-        greska = razlog(putanja, "it is a folder");
+    if (nijeObicna(c, greska))
+        return false;
+    // A folder may allow writing and still make no file (/proc, a full disk's
+    // inodes): the temporary file is tried once, and removed at once, with the
+    // signals held so that none can leave it behind.
+    zadrziSignale(true);
+    std::snprintf(privremena, sizeof privremena, "%s/%s", f.c_str(), PRIVREMENO_IME);
+    const int fd = mkostemp(privremena, O_CLOEXEC);
+    const int e = errno;
+    if (fd >= 0) {
+        close(fd);
+        unlink(privremena);
+    }
+    privremena[0] = '\0';
+    zadrziSignale(false);
+    if (fd < 0) {
+        greska = razlog(putanja, std::strerror(e));
         return false;
     }
     return true;
 }
 
-bool upisiPng(const std::string& putanja, int sirina, int visina, const std::vector<unsigned char>& rgb,
-              std::string& greska)
+bool upisi(const std::string& putanja, const std::function<bool(int fd, std::string& uzrok)>& sadrzaj,
+           std::string& greska)
 {
-    // A hidden name in the same folder, so the rename stays on one file system
-    // and is atomic: readers see the old file or the whole new one.
-    const size_t kosa = putanja.rfind('/');
-    const std::string ime = kosa == std::string::npos ? putanja : putanja.substr(kosa + 1);
-    std::string privremena = (kosa == std::string::npos ? std::string() : putanja.substr(0, kosa + 1)) +
-                             "." + ime + ".XXXXXX";
-    const int fd = mkstemp(&privremena[0]);
-    if (fd < 0) {
-        greska = razlog(putanja, std::strerror(errno));
+    const std::string c = cilj(putanja);
+    if (nijeObicna(c, greska))
+        return false;
+    const std::string f = folder(c) + "/";
+    if (f.size() + sizeof PRIVREMENO_IME > sizeof privremena) {
+        greska = razlog(putanja, std::strerror(ENAMETOOLONG));
         return false;
     }
-    // mkstemp makes the file private (0600); the picture gets the usual rights.
-    const mode_t maska = umask(0);
-    umask(maska);
-    fchmod(fd, 0666 & ~maska);
+    // The name is made and the handlers set with the signals held, so a
+    // signal finds either no file or its name in place.
+    zadrziSignale(true);
+    std::snprintf(privremena, sizeof privremena, "%s%s", f.c_str(), PRIVREMENO_IME);
+    const int fd = mkostemp(privremena, O_CLOEXEC);
+    if (fd < 0) {
+        const int e = errno;
+        privremena[0] = '\0';
+        zadrziSignale(false);
+        greska = razlog(putanja, std::strerror(e));
+        return false;
+    }
+    pratiSignale();
+    zadrziSignale(false);
 
+    // A file replaced keeps its rights and, where allowed, its owner; a new
+    // one gets the usual rights (mkstemp makes it private, 0600).
+    struct stat st {};
+    if (stat(c.c_str(), &st) == 0) {
+        if (fchown(fd, st.st_uid, st.st_gid) != 0) {
+            // not allowed: the writer's own, as any new file
+        }
+        fchmod(fd, st.st_mode & 07777);
+    } else {
+        const mode_t maska = umask(0);
+        umask(maska);
+        fchmod(fd, 0666 & ~maska);
+    }
+
+    // The first failure names the cause; every failure removes the temporary file.
+    std::string uzrok;
+    if (!sadrzaj(fd, uzrok)) {
+        if (uzrok.empty())
+            uzrok = "the picture could not be written";
+    } else if (fsync(fd) != 0) {
+        uzrok = std::strerror(errno);
+    }
+    if (close(fd) != 0 && uzrok.empty())
+        uzrok = std::strerror(errno);
+
+    zadrziSignale(true);
+    // Looked at once more just before: what appeared there meanwhile may be no regular file.
+    std::string drugo;
+    if (uzrok.empty() && nijeObicna(c, drugo))
+        uzrok = drugo.substr(drugo.rfind(": ") + 2);
+    if (uzrok.empty() && std::rename(privremena, c.c_str()) != 0)
+        uzrok = std::strerror(errno);
+    if (!uzrok.empty())
+        unlink(privremena);
+    privremena[0] = '\0';
+    pustiSignale();
+    zadrziSignale(false);
+    if (uzrok.empty())
+        return true;
+    greska = razlog(putanja, uzrok);
+    return false;
+}
+
+bool upisiPng(int fd, int sirina, int visina, const std::vector<unsigned char>& rgb, std::string& uzrok)
+{
     std::vector<png_bytep> redovi(static_cast<size_t>(visina));
     for (int y = 0; y < visina; ++y)
         redovi[static_cast<size_t>(y)] =
             const_cast<png_bytep>(&rgb[static_cast<size_t>(y) * 3 * static_cast<size_t>(sirina)]);
-
-    // The first failure names the cause; every failure removes the temporary file.
-    std::string uzrok;
-    std::FILE* datoteka = fdopen(fd, "wb");
-    if (!datoteka) {
-        uzrok = std::strerror(errno);
-        close(fd);
-    } else {
-        errno = 0;
-        if (!zapisi(datoteka, sirina, visina, redovi))
-            uzrok = errno ? std::strerror(errno) : porukaBiblioteke;
-        else if (std::fflush(datoteka) != 0 || fsync(fd) != 0)
-            uzrok = std::strerror(errno);
-        if (std::fclose(datoteka) != 0 && uzrok.empty())
-            uzrok = std::strerror(errno);
-    }
-    if (uzrok.empty() && std::rename(privremena.c_str(), putanja.c_str()) != 0)
-        uzrok = std::strerror(errno);
-    if (uzrok.empty())
+    greskaPisanja = 0;
+    int izlaz = fd;
+    if (zapisi(&izlaz, sirina, visina, redovi))
         return true;
-    unlink(privremena.c_str());
-    greska = razlog(putanja, uzrok.c_str());
+    uzrok = greskaPisanja ? std::strerror(greskaPisanja) : porukaBiblioteke;
     return false;
 }

@@ -1,7 +1,8 @@
 // The scene parameters and the small drawing helpers every scene shares.
 #include "scena.h"
 
-#include <algorithm>
+#include "odsecanje.h"
+
 #include <cmath>
 
 float a, b;
@@ -43,28 +44,15 @@ void duz(float x1, float y1, float x2, float y2, float pomakX, float pomakY)
 {
     if (!konacno(x1, y1) || !konacno(x2, y2))
         return;
-    // The ends where they land in the scene, and the segment as P1 + t (P2 - P1)
-    // for t from t0 to t1, narrowed by each side of the box in turn
-    // (Liang-Barsky): a side with p t <= q, where q < 0 puts P1 outside it.
+    // The ends where they land in the scene.
     const double sx1 = static_cast<double>(x1) + pomakX, sy1 = static_cast<double>(y1) + pomakY;
-    const double dx = (static_cast<double>(x2) + pomakX) - sx1;
-    const double dy = (static_cast<double>(y2) + pomakY) - sy1;
-    double t0 = 0.0, t1 = 1.0;
-    const auto strana = [&](double p, double q) {
-        if (p == 0.0)
-            return q >= 0.0;  // parallel to the side: wholly in or out
-        const double t = q / p;
-        if (p < 0.0)
-            t0 = std::max(t0, t);
-        else
-            t1 = std::min(t1, t);
-        return t0 <= t1;
-    };
-    if (!strana(-dx, sx1 + GRANICA_DUZI) || !strana(dx, GRANICA_DUZI - sx1) ||
-        !strana(-dy, sy1 + GRANICA_DUZI) || !strana(dy, GRANICA_DUZI - sy1))
+    const double sx2 = static_cast<double>(x2) + pomakX, sy2 = static_cast<double>(y2) + pomakY;
+    double t0, t1;
+    if (!odseciDuz(Okvir{-GRANICA_DUZI, GRANICA_DUZI, -GRANICA_DUZI, GRANICA_DUZI}, sx1, sy1, sx2, sy2, t0, t1))
         return;  // wholly outside the box
     // An end inside the box leaves its t as it was and is sent exactly as
     // given; a cut end is sent at its point on the box, back under the translation.
+    const double dx = sx2 - sx1, dy = sy2 - sy1;
     const auto kraj = [&](bool unutra, float x, float y, double t) {
         if (unutra)
             glVertex3f(x, y, 0.0f);

@@ -13,6 +13,8 @@
 //                   the canvas is multisampled instead (main.cpp);
 //   gluLookAt       the emulation's leaves the matrix as it was: built here.
 #include "gl_kompat.h"
+#include "liste.h"
+#include "odsecanje.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -20,7 +22,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 #include <vector>
 
 extern "C" {
@@ -55,18 +56,12 @@ struct Naredba {
     GLushort sara = 0;
 };
 
-std::map<GLuint, std::vector<Naredba>> liste;
-std::vector<Naredba> snimak;      // the list being compiled
-GLuint snimaSe = 0;               // its name; 0 while none is
-bool izvrsavaSe = true;           // GL_COMPILE_AND_EXECUTE also runs what it records
+DisplayListe<Naredba> liste;      // the lists, as every GL stand-in keeps them
 
 // Records the call while a list is compiled; true when it must not run now.
 bool snimi(const Naredba& naredba)
 {
-    if (snimaSe == 0)
-        return false;
-    snimak.push_back(naredba);
-    return !izvrsavaSe;
+    return liste.snimi(naredba);
 }
 
 // ---- Lines: width and stipple --------------------------------------------
@@ -156,24 +151,8 @@ std::vector<std::pair<int, int>> osvetljeno()
 bool uVidnomPolju(const UProzoru& u, Prozorska a, Prozorska b, double& od, double& doKraja)
 {
     const double rub = debljina + 2;
-    const double p[4] = {-(b.x - a.x), b.x - a.x, -(b.y - a.y), b.y - a.y};
-    const double q[4] = {a.x - (u.vp[0] - rub), u.vp[0] + u.vp[2] + rub - a.x,
-                         a.y - (u.vp[1] - rub), u.vp[1] + u.vp[3] + rub - a.y};
-    od = 0;
-    doKraja = 1;
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0) {
-            if (q[i] < 0)
-                return false;
-            continue;
-        }
-        const double t = q[i] / p[i];
-        if (p[i] < 0)
-            od = std::max(od, t);
-        else
-            doKraja = std::min(doKraja, t);
-    }
-    return od < doKraja;
+    const Okvir vidno{u.vp[0] - rub, u.vp[0] + u.vp[2] + rub, u.vp[1] - rub, u.vp[1] + u.vp[3] + rub};
+    return odseciDuz(vidno, a.x, a.y, b.x, b.y, od, doKraja) && od < doKraja;
 }
 
 // One segment of GL_LINES in window pixels. The stipple counts pixels along the
@@ -213,23 +192,6 @@ void duzUProzoru(const UProzoru& u, Prozorska a, Prozorska b)
     }
 }
 
-// Cuts the part of the segment behind the eye (w not above a small bound), so
-// that the division by w never flips or explodes a point.
-bool ispredOka(double a[4], double b[4])
-{
-    constexpr double NAJMANJE_W = 1e-6;
-    if (a[3] < NAJMANJE_W && b[3] < NAJMANJE_W)
-        return false;
-    double* iza = a[3] < NAJMANJE_W ? a : (b[3] < NAJMANJE_W ? b : nullptr);
-    if (iza) {
-        double* ispred = iza == a ? b : a;
-        const double t = (NAJMANJE_W - iza[3]) / (ispred[3] - iza[3]);
-        for (int i = 0; i < 4; ++i)
-            iza[i] += (ispred[i] - iza[i]) * t;
-    }
-    return true;
-}
-
 void nacrtajUhvaceneLinije()
 {
     GLfloat mv[16], pm[16];
@@ -249,7 +211,7 @@ void nacrtajUhvaceneLinije()
         double a[4], b[4];
         uIsecanje(pm, mv, temena[i], a);
         uIsecanje(pm, mv, temena[i + 1], b);
-        if (!ispredOka(a, b))
+        if (!odseciIspredOka(a, b))  // the part behind the eye would flip
             continue;
         const auto prozorska = [&](const double c[4]) {
             return Prozorska{vp[0] + (c[0] / c[3] + 1) * vp[2] / 2,
@@ -300,21 +262,12 @@ extern "C" {
 
 void glNewList(GLuint list, GLenum mode)
 {
-    snimak.clear();
-    snimaSe = list;
-    izvrsavaSe = mode == GL_COMPILE_AND_EXECUTE;
+    liste.pocni(list, mode);
 }
 
-// The new content replaces the old only now: a list called while it is being
-// compiled anew still holds what it held.
 void glEndList()
 {
-    if (snimaSe == 0)
-        return;
-    liste[snimaSe] = std::move(snimak);
-    snimak.clear();
-    snimaSe = 0;
-    izvrsavaSe = true;
+    liste.zavrsi();
 }
 
 void __wrap_glBegin(GLenum mode);
@@ -335,10 +288,7 @@ void glCallList(GLuint list)
 {
     if (snimi({Vrsta::LISTA, 0, 0, 0, list}))
         return;
-    const auto lista = liste.find(list);
-    if (lista == liste.end())
-        return;
-    for (const Naredba& n : lista->second) {
+    liste.pozovi(list, [](const Naredba& n) {
         switch (n.vrsta) {
         case Vrsta::BEGIN: __wrap_glBegin(n.broj); break;
         case Vrsta::END: __wrap_glEnd(); break;
@@ -355,7 +305,7 @@ void glCallList(GLuint list)
         case Vrsta::VRATI: __wrap_glPopMatrix(); break;
         case Vrsta::LISTA: glCallList(n.broj); break;
         }
-    }
+    });
 }
 
 // ---- Immediate mode, lines captured when they need this file -------------

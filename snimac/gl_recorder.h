@@ -5,8 +5,13 @@
 // the model-view matrix) is tracked, and each glBegin/glEnd pair becomes a
 // Batch holding its vertices with the state they were drawn with. A display
 // list records the calls compiled into it and replays them when it is called.
+// The whole matrices are kept too, as GL computes them, so that
+// geometrija-slika can project a recorded frame, and every call that takes
+// effect can be handed on as it happens (proslediPozive), to a real GL.
 #ifndef GL_RECORDER_H
 #define GL_RECORDER_H
+
+#include "matrice.h"
 
 #include <GL/glut.h>
 
@@ -40,6 +45,9 @@ struct Batch {
     GLushort stipplePattern = 0xFFFF;
     int fromList = 0;   // the display list that drew it, 0 in immediate mode
     size_t callIndex = 0;  // position of its glBegin in the call log
+    // In force at glBegin; GL allows no change to them inside a batch.
+    Matrica modelview = jedinicna(), projection = jedinicna();
+    GLint viewport[4] = {0, 0, 0, 0};
 };
 
 struct Call {
@@ -96,6 +104,14 @@ struct Counts {
 void countOnly();
 const Counts& counts();  // since countOnly()
 bool inBatch();
+
+// Hands every call that takes effect to `f` as it takes effect: a display
+// list's calls when the list is called (not when it is compiled), glNewList,
+// glEndList and glCallList themselves too. nullptr stops it; reset() keeps it.
+void proslediPozive(void (*f)(const Call&));
+
+// The clear colour last set (red, green, blue, alpha).
+const float* clearColor();
 
 // Convenience queries.
 std::vector<std::string> callNames();

@@ -1,4 +1,5 @@
 #include "gl_recorder.h"
+#include "liste.h"
 #include "prozor.h"
 
 #include <algorithm>
@@ -19,10 +20,15 @@ struct State {
     GLenum matrixMode = GL_MODELVIEW;
     struct T { float x = 0, y = 0, z = 0; };
     std::vector<T> modelview{T{}};
+    // The whole matrices, as GL keeps them.
+    std::vector<Matrica> modelviewMatrices{jedinicna()}, projectionMatrices{jedinicna()};
+    Matrica other = jedinicna();  // texture and colour matrices: kept apart, unused
+    GLint viewport[4] = {0, 0, 0, 0};
+    float clearColor[4] = {0, 0, 0, 0};
     bool inBatch = false;
     int compiling = 0;     // list being compiled, 0 when none
     int replaying = 0;     // list being replayed, 0 when none
-    std::map<int, std::vector<Call>> lists;
+    DisplayListe<Call> lists;
     // Counting only (countOnly()): the frame's counts, and each list's.
     struct Tally {
         Counts counts;
@@ -39,6 +45,28 @@ State& st()
 {
     static State s;
     return s;
+}
+
+void (*forward)(const Call&) = nullptr;  // proslediPozive; outlives reset()
+
+Matrica& currentMatrix()
+{
+    State& s = st();
+    if (s.matrixMode == GL_MODELVIEW)
+        return s.modelviewMatrices.back();
+    if (s.matrixMode == GL_PROJECTION)
+        return s.projectionMatrices.back();
+    return s.other;
+}
+
+std::vector<Matrica>* currentStack()
+{
+    State& s = st();
+    if (s.matrixMode == GL_MODELVIEW)
+        return &s.modelviewMatrices;
+    if (s.matrixMode == GL_PROJECTION)
+        return &s.projectionMatrices;
+    return nullptr;
 }
 
 void execute(const Call& c);
@@ -98,16 +126,16 @@ void record(const char* name, std::vector<double> args, std::string text = {})
     Call c{name, std::move(args), std::move(text), s.compiling ? s.compiling : s.replaying};
     const bool listControl = c.name == "glNewList" || c.name == "glEndList";
     s.calls.push_back(c);
-    if (s.compiling && !listControl) {
-        s.lists[s.compiling].push_back(c);
+    if (!listControl && s.lists.snimi(c))
         return;
-    }
     execute(c);
 }
 
 void execute(const Call& c)
 {
     State& s = st();
+    if (forward)
+        forward(c);
     const auto& a = c.args;
     const std::string& n = c.name;
     if (n == "glBegin") {
@@ -120,6 +148,9 @@ void execute(const Call& c)
         b.stipplePattern = s.stipplePattern;
         b.fromList = s.replaying;
         b.callIndex = s.calls.size() - 1;
+        b.modelview = s.modelviewMatrices.back();
+        b.projection = s.projectionMatrices.back();
+        std::copy(s.viewport, s.viewport + 4, b.viewport);
         s.batches.push_back(b);
         s.inBatch = true;
     } else if (n == "glEnd") {
@@ -152,15 +183,35 @@ void execute(const Call& c)
     } else if (n == "glMatrixMode") {
         s.matrixMode = static_cast<GLenum>(a[0]);
     } else if (n == "glLoadIdentity") {
+        currentMatrix() = jedinicna();
         if (s.matrixMode == GL_MODELVIEW)
             s.modelview.back() = State::T{};
     } else if (n == "glPushMatrix") {
+        if (std::vector<Matrica>* stack = currentStack())
+            stack->push_back(stack->back());
         if (s.matrixMode == GL_MODELVIEW)
             s.modelview.push_back(s.modelview.back());
     } else if (n == "glPopMatrix") {
+        if (std::vector<Matrica>* stack = currentStack(); stack && stack->size() > 1)
+            stack->pop_back();
         if (s.matrixMode == GL_MODELVIEW && s.modelview.size() > 1)
             s.modelview.pop_back();
+    } else if (n == "glViewport") {
+        for (int i = 0; i < 4; ++i)
+            s.viewport[i] = static_cast<GLint>(a[static_cast<size_t>(i)]);
+    } else if (n == "glClearColor") {
+        for (int i = 0; i < 4; ++i)
+            s.clearColor[i] = static_cast<float>(a[static_cast<size_t>(i)]);
+    } else if (n == "gluPerspective") {
+        MatricaD m;
+        if (perspektiva(a[0], a[1], a[2], a[3], m))
+            currentMatrix() = pomnozi(currentMatrix(), m);
+    } else if (n == "gluLookAt") {
+        Matrica& m = currentMatrix();
+        m = pomnozi(m, rotacijaKamere(a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7], a[8]));
+        pomeri(m, static_cast<float>(-a[0]), static_cast<float>(-a[1]), static_cast<float>(-a[2]));
     } else if (n == "glTranslatef") {
+        pomeri(currentMatrix(), static_cast<float>(a[0]), static_cast<float>(a[1]), static_cast<float>(a[2]));
         if (s.matrixMode == GL_MODELVIEW) {
             // Sums in float, as the single-precision matrix would hold them.
             s.modelview.back().x += static_cast<float>(a[0]);
@@ -177,22 +228,22 @@ void execute(const Call& c)
         }
         const int outer = s.replaying;
         s.replaying = list;
-        const std::vector<Call> body = s.lists[list];
-        for (const Call& inner : body) {
+        s.lists.pozovi(static_cast<GLuint>(list), [&](const Call& inner) {
             Call logged = inner;
             logged.list = list;
             s.calls.push_back(logged);
             execute(logged);
-        }
+        });
         s.replaying = outer;
     } else if (n == "glNewList") {
         s.compiling = static_cast<int>(a[0]);
-        s.lists[s.compiling].clear();
+        s.lists.pocni(static_cast<GLuint>(a[0]), static_cast<GLenum>(a[1]));
         s.listTallies[s.compiling] = State::Tally{};
     } else if (n == "glEndList") {
         if (s.counting && s.compiling && s.listTallies[s.compiling].inBatch)
             ++s.listTallies[s.compiling].counts.misnested;
         s.compiling = 0;
+        s.lists.zavrsi();
     }
 }
 
@@ -218,6 +269,10 @@ void translation(float& x, float& y, float& z)
 }
 
 void reset() { st() = State{}; }
+
+void proslediPozive(void (*f)(const Call&)) { forward = f; }
+
+const float* clearColor() { return st().clearColor; }
 
 void countOnly()
 {

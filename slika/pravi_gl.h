@@ -1,0 +1,23 @@
+// The real OpenGL of the off-screen canvas, reached through entry points
+// fetched at run time, never linked by name: geometrija-slika links the
+// recording stand-in (gl_snimac), whose glBegin, gluLookAt, ... the shared
+// drawing calls, so names of the real library linked beside it would clash.
+#ifndef GEOMETRIJA_SLIKA_PRAVI_GL_H
+#define GEOMETRIJA_SLIKA_PRAVI_GL_H
+
+#include <string>
+#include <vector>
+
+// Fetches the entry points through `dohvati` (eglGetProcAddress); false, with
+// the missing name in `greska`, when one is not there.
+bool ucitajPraviGl(void* (*dohvati)(const char*), std::string& greska);
+
+// From now on every call the recorder sees take effect reaches the real GL
+// too, in the order the program made it: a display list's calls when the list
+// is called. gluPerspective and gluLookAt are multiplied on as GLU does.
+void crtajUPraviGl();
+
+// The current frame's pixels, 3 bytes (RGB) each, rows from the top down.
+std::vector<unsigned char> procitajPiksele(int sirina, int visina);
+
+#endif
