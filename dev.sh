@@ -5,8 +5,8 @@
 #   ./dev.sh web        build build-web/geometrija.html and geometrija-demo.html
 #   ./dev.sh windows    cross-build build-windows/geometrija-windows.zip: geometrija.exe and
 #                       geometrija-demo.exe for Windows, the lessons, PROCITAJ.txt, the licence
-#   ./dev.sh test       build and run every test (starts its own X server and a
-#                       headless Chromium for the web pages)
+#   ./dev.sh test       build and run every test (starts its own X server, and
+#                       Chromium and Firefox ESR for the web pages)
 #   ./dev.sh package    the Debian source and binary packages, built in a clean
 #                       bookworm chroot (sbuild), linted and tested as installed
 #                       (autopkgtest), in build/debian; GEOMETRIJA_PAKET=DIR writes them
@@ -32,7 +32,7 @@ PACKAGE_PACKAGES="mmdebstrap zstd sbuild uidmap dpkg-dev lintian autopkgtest git
 TEST_PACKAGES="xvfb xdotool librsvg2-bin $PACKAGE_PACKAGES desktop-file-utils appstream"
 # Debian's emscripten brings clang, lld, binaryen and node-acorn with it.
 WEB_PACKAGES="emscripten nodejs"
-WEB_TEST_PACKAGES="chromium x11-apps"  # x11-apps: xwd, for the native picture
+WEB_TEST_PACKAGES="chromium firefox-esr x11-apps"  # x11-apps: xwd, for the native picture
 FUZZ_PACKAGES="clang libclang-rt-14-dev xxd"  # xxd: the inputs are kept as hex text
 BENCH_PACKAGES="xvfb"
 # The Windows programs: mingw-w64 (posix threads), and dpkg-source (dpkg-dev) to
@@ -245,7 +245,7 @@ test)
     build_web
     build_windows
     # The browser tests' driver, exactly as locked; it drives the system Chromium
-    # and downloads no browser of its own.
+    # and Firefox ESR and downloads no browser of its own.
     (cd web && npm ci --no-audit --no-fund)
     ctest --test-dir build --output-on-failure -j 2
     ;;

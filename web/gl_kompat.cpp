@@ -6,9 +6,13 @@
 //   display lists   the emulation has none: recorded here and replayed;
 //   glLineStipple   the emulation has none: dashes cut here along the line on screen;
 //   glLineWidth     WebGL draws every line 1 pixel wide: wide lines become quads;
+//   thickness       the page may scale every width and point size (and the
+//                   stipple with them): for a screen with more than one pixel
+//                   per CSS pixel, and doubled for a projector;
 //   smoothing       WebGL has none and rejects its hints: the hints are dropped,
 //                   the canvas is multisampled instead (main.cpp);
 //   gluLookAt       the emulation's leaves the matrix as it was: built here.
+#include "gl_kompat.h"
 #include "liste.h"
 #include "odsecanje.h"
 
@@ -66,6 +70,12 @@ struct Tacka {
     GLfloat r, g, b;  // the colour current at the vertex
 };
 
+// What the program asked for, and what is drawn: times `mnozilac`, which the
+// page sets (postaviMnozilacDebljine). At 1 both are the same.
+GLfloat mnozilac = 1.0f;
+GLfloat trazenaDebljina = 1.0f;
+GLfloat trazenaTacka = 1.0f;
+GLint trazenoPonavljanje = 1;
 GLfloat debljina = 1.0f;
 bool saraUkljucena = false;
 GLint ponavljanje = 1;
@@ -228,7 +238,23 @@ void teme(GLfloat x, GLfloat y, GLfloat z)
     temena.push_back({x, y, z, boja[0], boja[1], boja[2]});
 }
 
+// The drawn width, point size and stipple factor from the requested ones. The
+// dashes grow with the lines, so a dashed line keeps its look; the factor
+// stays whole, as GL's is.
+void primeniMnozilac()
+{
+    debljina = trazenaDebljina * mnozilac;
+    __real_glPointSize(trazenaTacka * mnozilac);
+    ponavljanje = trazenoPonavljanje * std::max(1L, std::lround(mnozilac));
+}
+
 }  // namespace
+
+void postaviMnozilacDebljine(float puta)
+{
+    mnozilac = puta > 0 && std::isfinite(puta) ? puta : 1.0f;
+    primeniMnozilac();
+}
 
 extern "C" {
 
@@ -338,22 +364,25 @@ void __wrap_glLineWidth(GLfloat width)
 {
     if (snimi({Vrsta::DEBLJINA, width}))
         return;
-    debljina = width;
+    trazenaDebljina = width;
+    debljina = width * mnozilac;
 }
 
 void __wrap_glPointSize(GLfloat size)
 {
     if (snimi({Vrsta::VELICINA_TACKE, size}))
         return;
-    __real_glPointSize(size);
+    trazenaTacka = size;
+    __real_glPointSize(size * mnozilac);
 }
 
 void __wrap_glLineStipple(GLint factor, GLushort pattern)
 {
     if (snimi({Vrsta::SARA, 0, 0, 0, static_cast<GLuint>(factor), pattern}))
         return;
-    ponavljanje = factor < 1 ? 1 : (factor > 256 ? 256 : factor);  // clamped to 1..256, as GL does
+    trazenoPonavljanje = factor < 1 ? 1 : (factor > 256 ? 256 : factor);  // clamped to 1..256, as GL does
     sara = pattern;
+    primeniMnozilac();
 }
 
 void __wrap_glEnable(GLenum cap)

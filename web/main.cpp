@@ -1,19 +1,42 @@
-// geometrija in a web page: the native start-up, with the two things a browser
-// needs besides. The page (stranica.js) runs this main once per attempt at the
+// geometrija in a web page: the native start-up, with what a browser needs
+// besides. The page (stranica.js) runs this main once per attempt at the
 // dialogue; tokovi.js gives it the page's console as standard streams.
+#include "gl_kompat.h"
 #include "pokretanje.h"
 
 #include <emscripten.h>
 
+#include <cstdlib>
+
 // GLUT listens for keys on the whole browser window, so the answers typed into
 // the page's input line would pan the picture or end the program. Its key
-// handlers are moved to the canvas, which gets keys only while it has focus.
-EM_JS(void, tasteriSamoNaPlatnu, (), {
+// handlers go to the page instead, which passes on the keys meant for the
+// picture. The program registers no mouse callback, so GLUT's translation of
+// touches into mouse events would only keep a finger on the picture from
+// scrolling the page: it goes too.
+EM_JS(void, tasteriStranici, (), {
     window.removeEventListener("keydown", GLUT.onKeydown, true);
     window.removeEventListener("keyup", GLUT.onKeyup, true);
-    Module["canvas"].addEventListener("keydown", GLUT.onKeydown, true);
-    Module["canvas"].addEventListener("keyup", GLUT.onKeyup, true);
+    for (const vrsta of ["touchstart", "touchmove", "touchend"]) {
+        window.removeEventListener(vrsta, GLUT.touchHandler, true);
+    }
+    Module["tasteri"](GLUT.onKeydown, GLUT.onKeyup);
 });
+
+// Emscripten's GLUT makes no window without a WebGL context, and says nothing.
+EM_JS(int, imaWebGL, (), { return Module.ctx ? 1 : 0; });
+EM_JS(void, javiDaNemaWebGL, (), { Module["nemaWebGL"](); });
+
+// A window that cannot be made ends the program with status 1, as freeglut's
+// failures do natively; the page says why in the picture's place.
+void prozorOtvoren()
+{
+    if (!imaWebGL()) {
+        javiDaNemaWebGL();
+        std::exit(1);
+    }
+    tasteriStranici();
+}
 
 int main(int argc, char** argv)
 {
@@ -21,10 +44,36 @@ int main(int argc, char** argv)
     // WebGL has no point or line smoothing; a multisampled canvas smooths the
     // edges instead. Requested here only: the native window keeps its mode.
     nacin.rezimProzora |= GLUT_MULTISAMPLE;
-    nacin.prozorOtvoren = tasteriSamoNaPlatnu;
+    nacin.prozorOtvoren = prozorOtvoren;
     // The page draws through the browser's WebGL, so the warm-up for Mesa's
     // software renderer is left out.
     nacin.zagrevanje = false;
     pokreni(argc, argv, nacin);  // the main loop returns to the page at once; frames follow
     return 0;
 }
+
+// ---- Called by the page, once the main loop runs -----------------------------
+extern "C" {
+
+// An on-screen key: exactly what the key does, through the program's callback.
+EMSCRIPTEN_KEEPALIVE void pritisniTaster(int taster)
+{
+    keyboard(static_cast<unsigned char>(taster), 0, 0);
+}
+
+// The window resized, as by a window manager: the canvas takes the new size,
+// `reshape` gets it, and a frame follows.
+EMSCRIPTEN_KEEPALIVE void promeniProzor(int sirina, int visina)
+{
+    glutReshapeWindow(sirina, visina);
+}
+
+// Line widths and point sizes times `puta` from the next frame on, which is
+// asked for at once.
+EMSCRIPTEN_KEEPALIVE void postaviDebljine(float puta)
+{
+    postaviMnozilacDebljine(puta);
+    glutPostRedisplay();
+}
+
+}  // extern "C"

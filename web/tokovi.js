@@ -1,11 +1,14 @@
 // Standard streams of one run, inside the Emscripten module. The page passes
-//   Module.procitajRed()  the next line of the answers (a string ending in a
-//                         line break), or null when none has been entered yet;
-//   Module.pisi(bajt)     for each byte of standard output and error;
+//   Module.procitajRed()   the next line of the answers (a string ending in a
+//                          line break), or null when none has been entered yet;
+//   Module.pisi(bajtovi)   each write to standard output or error, whole: the
+//                          C library hands over what it flushes, which here is
+//                          a prompt, a message or a frame's equations;
 //   Module.zavrsen(status) when the program ends through exit or _Exit.
 // Emscripten's own console collects output into whole lines, which would hold
-// back the wrong-choice message and add a line break of its own; these streams
-// pass every byte on as it is written.
+// back the wrong-choice message and add a line break of its own; its device
+// for a callback calls it once per byte. These streams pass each write on as
+// it is written, in one piece.
 
 // Thrown out of a read when the run has used every line entered so far. It
 // passes through the C library and main, and the page drops the run: the next
@@ -24,7 +27,7 @@ Module["quit"] = function (status, izuzetak) {
 };
 
 Module["preRun"] = [function () {
-  FS.init(null, Module["pisi"], Module["pisi"]);
+  FS.init();
 
   // Standard input as a terminal in line mode gives it: one read returns at
   // most the rest of one line. Emscripten's devices turn an exception of the
@@ -46,7 +49,23 @@ Module["preRun"] = [function () {
       return n;
     },
   });
+  // Standard output and error: one call of the page per write. The bytes are
+  // copied, as the buffer is the program's memory and is written again.
+  const IZLAZ = FS.makedev(99, 1);
+  FS.registerDevice(IZLAZ, {
+    open: function (stream) { stream.seekable = false; },
+    write: function (stream, buffer, offset, length) {
+      if (length > 0) Module["pisi"](buffer.slice(offset, offset + length));
+      return length;
+    },
+  });
   FS.mkdev("/dev/unos", 0o444, UNOS);
+  FS.mkdev("/dev/izlaz", 0o222, IZLAZ);
+  // Each open takes the lowest free descriptor: 0, then 1, then 2.
   FS.close(FS.getStream(0));
-  FS.open("/dev/unos", 0);  // the lowest free descriptor: 0
+  FS.open("/dev/unos", 0);
+  for (const fd of [1, 2]) {
+    FS.close(FS.getStream(fd));
+    FS.open("/dev/izlaz", 1);
+  }
 }];
