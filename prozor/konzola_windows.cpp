@@ -31,15 +31,15 @@ namespace {
 // ---- printf ----
 
 // One conversion and its argument, as mingw formats them.
-std::string formatiraj(const char* spec, ...)
+std::string formatiraj(const char* oblik, ...)
 {
     va_list a, b;
-    va_start(a, spec);
+    va_start(a, oblik);
     va_copy(b, a);
-    const int n = __mingw_vsnprintf(nullptr, 0, spec, a);
+    const int n = __mingw_vsnprintf(nullptr, 0, oblik, a);
     std::string s(n > 0 ? static_cast<size_t>(n) : 0, '\0');
     if (n > 0)
-        __mingw_vsnprintf(&s[0], s.size() + 1, spec, b);
+        __mingw_vsnprintf(&s[0], s.size() + 1, oblik, b);
     va_end(b);
     va_end(a);
     return s;
@@ -156,26 +156,26 @@ int __wrap___mingw_vfprintf(FILE* tok, const char* format, va_list argumenti)
             ++z;
             continue;
         }
-        std::string spec = "%";
+        std::string oblik = "%";
         while (*z && std::strchr("-+ #0'", *z))
-            spec += *z++;
+            oblik += *z++;
         if (*z == '*') {
-            spec += std::to_string(va_arg(argumenti, int));
+            oblik += std::to_string(va_arg(argumenti, int));
             ++z;
         }
         while (std::isdigit(static_cast<unsigned char>(*z)))
-            spec += *z++;
+            oblik += *z++;
         if (*z == '.') {
             if (*++z == '*') {
                 const int preciznost = va_arg(argumenti, int);
                 if (preciznost >= 0)
-                    spec += "." + std::to_string(preciznost);
+                    oblik += "." + std::to_string(preciznost);
                 ++z;
             } else {
-                spec += '.';
+                oblik += '.';
             }
             while (std::isdigit(static_cast<unsigned char>(*z)))
-                spec += *z++;
+                oblik += *z++;
         }
         std::string duzina;
         while (*z && std::strchr("hlLjzt", *z))
@@ -185,29 +185,29 @@ int __wrap___mingw_vfprintf(FILE* tok, const char* format, va_list argumenti)
             izlaz += pocetak;
             break;
         }
-        spec += duzina + vrsta;
+        oblik += duzina + vrsta;
         ++z;
         if (std::strchr("fFeEgGaA", vrsta)) {
             if (duzina == "L") {
                 const long double x = va_arg(argumenti, long double);
                 izlaz += std::isnan(x) && std::signbit(x)
-                             ? negativanNan(formatiraj(spec.c_str(), std::fabs(x)))
-                             : formatiraj(spec.c_str(), x);
+                             ? negativanNan(formatiraj(oblik.c_str(), std::fabs(x)))
+                             : formatiraj(oblik.c_str(), x);
             } else {
                 const double x = va_arg(argumenti, double);
                 izlaz += std::isnan(x) && std::signbit(x)
-                             ? negativanNan(formatiraj(spec.c_str(), std::fabs(x)))
-                             : formatiraj(spec.c_str(), x);
+                             ? negativanNan(formatiraj(oblik.c_str(), std::fabs(x)))
+                             : formatiraj(oblik.c_str(), x);
             }
         } else if (std::strchr("diouxXc", vrsta)) {
             if (duzina == "ll" || duzina == "j" || duzina == "z" || duzina == "t")
-                izlaz += formatiraj(spec.c_str(), va_arg(argumenti, long long));
+                izlaz += formatiraj(oblik.c_str(), va_arg(argumenti, long long));
             else if (duzina == "l")
-                izlaz += formatiraj(spec.c_str(), va_arg(argumenti, long));
+                izlaz += formatiraj(oblik.c_str(), va_arg(argumenti, long));
             else
-                izlaz += formatiraj(spec.c_str(), va_arg(argumenti, int));
+                izlaz += formatiraj(oblik.c_str(), va_arg(argumenti, int));
         } else if (vrsta == 's' || vrsta == 'p') {
-            izlaz += formatiraj(spec.c_str(), va_arg(argumenti, void*));
+            izlaz += formatiraj(oblik.c_str(), va_arg(argumenti, void*));
         } else if (vrsta == 'n') {
             *va_arg(argumenti, int*) = static_cast<int>(izlaz.size());
         } else {
