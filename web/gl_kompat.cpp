@@ -14,6 +14,7 @@
 //   gluLookAt       the emulation's leaves the matrix as it was: built here.
 #include "gl_kompat.h"
 #include "liste.h"
+#include "matrice.h"
 #include "odsecanje.h"
 
 #include <GL/gl.h>
@@ -444,39 +445,13 @@ void __wrap_glPopMatrix()
 }
 
 // ---- gluLookAt -------------------------------------------------------------
-// The standard construction: the rows s, u, -f of the rotation that turns the
-// line of sight f into -z, then the eye moved to the origin; multiplied onto
-// the current matrix. Computed in double, as GLU does.
+// GLU's own construction, shared with the recording stand-in: the rotation,
+// computed in float as GLU computes it, then the eye moved to the origin.
 void __wrap_gluLookAt(GLdouble ex, GLdouble ey, GLdouble ez, GLdouble cx, GLdouble cy,
                       GLdouble cz, GLdouble ux, GLdouble uy, GLdouble uz)
 {
-    const auto jedinicni = [](double v[3]) {
-        const double d = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
-        if (d != 0)
-            for (int i = 0; i < 3; ++i)
-                v[i] /= d;
-    };
-    const auto vektorski = [](const double a[3], const double b[3], double out[3]) {
-        out[0] = a[1] * b[2] - a[2] * b[1];
-        out[1] = a[2] * b[0] - a[0] * b[2];
-        out[2] = a[0] * b[1] - a[1] * b[0];
-    };
-    double f[3] = {cx - ex, cy - ey, cz - ez};
-    const double gore[3] = {ux, uy, uz};
-    jedinicni(f);
-    double s[3], u[3];
-    vektorski(f, gore, s);
-    jedinicni(s);
-    vektorski(s, f, u);
-    const double oko[3] = {ex, ey, ez};
-    const auto tacka = [&](const double v[3]) { return -(v[0] * oko[0] + v[1] * oko[1] + v[2] * oko[2]); };
-    // Column-major, the translation folded in: M = R * T(-eye).
-    const GLfloat m[16] = {
-        GLfloat(s[0]), GLfloat(u[0]), GLfloat(-f[0]), 0,
-        GLfloat(s[1]), GLfloat(u[1]), GLfloat(-f[1]), 0,
-        GLfloat(s[2]), GLfloat(u[2]), GLfloat(-f[2]), 0,
-        GLfloat(tacka(s)), GLfloat(tacka(u)), GLfloat(-tacka(f)), 1};
-    glMultMatrixf(m);
+    glMultMatrixf(rotacijaKamere(ex, ey, ez, cx, cy, cz, ux, uy, uz).data());
+    __real_glTranslatef(static_cast<GLfloat>(-ex), static_cast<GLfloat>(-ey), static_cast<GLfloat>(-ez));
 }
 
 // Counts the frames for the page: it shows the canvas from the first one on.
