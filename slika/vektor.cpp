@@ -44,19 +44,14 @@ struct Crtac {
 // Clip coordinates of a recorded vertex.
 std::array<double, 4> uIsecanje(const rec::Batch& b, const rec::Vertex& v)
 {
-    const std::array<double, 4> oko = primeni(b.modelview, v.x, v.y, v.z);
-    std::array<double, 4> c{};
-    for (int red = 0; red < 4; ++red)
-        c[red] = b.projection[red] * oko[0] + b.projection[4 + red] * oko[1] + b.projection[8 + red] * oko[2] +
-                 b.projection[12 + red] * oko[3];
-    return c;
+    return ::uIsecanje(b.projection, b.modelview, v.x, v.y, v.z);
 }
 
-Tacka uSliku(const rec::Batch& b, const double c[4], int visina)
+// Picture pixels, y down, of clip coordinates in front of the eye.
+Tacka uSliku(const rec::Batch& b, const std::array<double, 4>& c, int visina)
 {
-    const double xw = b.viewport[0] + (c[0] / c[3] + 1) * b.viewport[2] / 2;
-    const double yw = b.viewport[1] + (c[1] / c[3] + 1) * b.viewport[3] / 2;
-    return Tacka{xw, visina - yw};
+    const std::array<double, 2> p = uProzor(b.viewport, c);
+    return Tacka{p[0], visina - p[1]};
 }
 
 void boja(cairo_t* cr, const rec::Color& c)
@@ -147,7 +142,7 @@ void nacrtajTacke(Crtac& c, const rec::Batch& b)
         // GL draws a point whose centre lies in the view volume, and only such.
         if (!(k[3] > 0) || std::fabs(k[0]) > k[3] || std::fabs(k[1]) > k[3] || std::fabs(k[2]) > k[3])
             continue;
-        const Tacka t = uSliku(b, k.data(), c.visina);
+        const Tacka t = uSliku(b, k, c.visina);
         Otvorena* nastavlja = nullptr;
         for (Otvorena& o : otvorene)
             if (o.boja == v.color && udaljenost(o.tacke.back(), t) <= SPOJ &&
@@ -212,7 +207,7 @@ void nacrtajLinije(Crtac& c, const rec::Batch& b)
         };
         if (!konacna(p) || !konacna(q) || !odseciIspredOka(p.data(), q.data()))
             continue;
-        const Tacka a = uSliku(b, p.data(), c.visina), z = uSliku(b, q.data(), c.visina);
+        const Tacka a = uSliku(b, p, c.visina), z = uSliku(b, q, c.visina);
         double t0, t1;
         if (!odseciDuz(okvir, a.x, a.y, z.x, z.y, t0, t1) || !(t0 < t1))
             continue;

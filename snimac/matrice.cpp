@@ -99,3 +99,19 @@ std::array<double, 4> primeni(const Matrica& m, double x, double y, double z)
         v[red] = m[red] * x + m[4 + red] * y + m[8 + red] * z + static_cast<double>(m[12 + red]);
     return v;
 }
+
+std::array<double, 4> uIsecanje(const Matrica& projekcija, const Matrica& modelview, double x, double y,
+                                double z)
+{
+    const std::array<double, 4> oko = primeni(modelview, x, y, z);
+    std::array<double, 4> c{};
+    for (int red = 0; red < 4; ++red)
+        c[red] = projekcija[red] * oko[0] + projekcija[4 + red] * oko[1] + projekcija[8 + red] * oko[2] +
+                 static_cast<double>(projekcija[12 + red]) * oko[3];
+    return c;
+}
+
+std::array<double, 2> uProzor(const int pogled[4], const std::array<double, 4>& c)
+{
+    return {pogled[0] + (c[0] / c[3] + 1) * pogled[2] / 2, pogled[1] + (c[1] / c[3] + 1) * pogled[3] / 2};
+}

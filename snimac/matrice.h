@@ -30,4 +30,12 @@ Matrica rotacijaKamere(double okoX, double okoY, double okoZ, double centarX, do
 // (x, y, z, 1) through the matrix, in double.
 std::array<double, 4> primeni(const Matrica& m, double x, double y, double z);
 
+// Clip coordinates of the vertex (x, y, z): projection * modelview * (x, y, z, 1).
+std::array<double, 4> uIsecanje(const Matrica& projekcija, const Matrica& modelview, double x, double y,
+                                double z);
+
+// Window coordinates of a point in clip coordinates in front of the eye, in
+// pixels from the viewport's (x, y, width, height) lower left corner upwards.
+std::array<double, 2> uProzor(const int pogled[4], const std::array<double, 4>& c);
+
 #endif

@@ -22,6 +22,7 @@
 #include <emscripten.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -89,16 +90,6 @@ std::vector<Tacka> temena;
 struct Prozorska {
     double x, y;
 };
-
-// Clip coordinates of a vertex: projection * modelview * (x, y, z, 1).
-void uIsecanje(const GLfloat* pm, const GLfloat* mv, const Tacka& t, double out[4])
-{
-    double oko[4];
-    for (int i = 0; i < 4; ++i)
-        oko[i] = mv[i] * t.x + mv[4 + i] * t.y + mv[8 + i] * t.z + mv[12 + i];
-    for (int i = 0; i < 4; ++i)
-        out[i] = pm[i] * oko[0] + pm[4 + i] * oko[1] + pm[8 + i] * oko[2] + pm[12 + i] * oko[3];
-}
 
 // The segments are drawn in window pixels: both matrices are set to the
 // identity, so a vertex is given in normalised device coordinates.
@@ -195,10 +186,10 @@ void duzUProzoru(const UProzoru& u, Prozorska a, Prozorska b)
 
 void nacrtajUhvaceneLinije()
 {
-    GLfloat mv[16], pm[16];
+    Matrica mv, pm;
     GLint vp[4];
-    glGetFloatv(GL_MODELVIEW_MATRIX, mv);
-    glGetFloatv(GL_PROJECTION_MATRIX, pm);
+    glGetFloatv(GL_MODELVIEW_MATRIX, mv.data());
+    glGetFloatv(GL_PROJECTION_MATRIX, pm.data());
     glGetIntegerv(GL_VIEWPORT, vp);
     const UProzoru u{vp};
 
@@ -209,14 +200,15 @@ void nacrtajUhvaceneLinije()
     __real_glPushMatrix();
     glLoadIdentity();
     for (size_t i = 0; i + 1 < temena.size(); i += 2) {
-        double a[4], b[4];
-        uIsecanje(pm, mv, temena[i], a);
-        uIsecanje(pm, mv, temena[i + 1], b);
-        if (!odseciIspredOka(a, b))  // the part behind the eye would flip
+        const Tacka& t0 = temena[i];
+        const Tacka& t1 = temena[i + 1];
+        std::array<double, 4> a = uIsecanje(pm, mv, t0.x, t0.y, t0.z);
+        std::array<double, 4> b = uIsecanje(pm, mv, t1.x, t1.y, t1.z);
+        if (!odseciIspredOka(a.data(), b.data()))  // the part behind the eye would flip
             continue;
-        const auto prozorska = [&](const double c[4]) {
-            return Prozorska{vp[0] + (c[0] / c[3] + 1) * vp[2] / 2,
-                             vp[1] + (c[1] / c[3] + 1) * vp[3] / 2};
+        const auto prozorska = [&](const std::array<double, 4>& c) {
+            const std::array<double, 2> p = uProzor(vp, c);
+            return Prozorska{p[0], p[1]};
         };
         // One batch per segment, its colour set outside it: the emulation takes a
         // colour given inside glBegin as a per-vertex attribute and then expects
