@@ -102,6 +102,25 @@ void pustiSignale()
         sigaction(SIGNALI[i], &ranije[i], nullptr);
 }
 
+// Makes the temporary file in folder `f` and puts its name where a signal
+// finds it; the caller holds the signals meanwhile, so a signal finds either
+// no file or its name in place. -1 with errno set when it cannot.
+int napraviPrivremenu(const std::string& f)
+{
+    if (f.size() + 1 + sizeof PRIVREMENO_IME > sizeof privremena) {
+        errno = ENAMETOOLONG;
+        return -1;
+    }
+    std::snprintf(privremena, sizeof privremena, "%s/%s", f.c_str(), PRIVREMENO_IME);
+    const int fd = mkostemp(privremena, O_CLOEXEC);
+    if (fd < 0) {
+        const int e = errno;
+        privremena[0] = '\0';
+        errno = e;
+    }
+    return fd;
+}
+
 // The four signals held back (true) or let through again (false).
 void zadrziSignale(bool zadrzi)
 {
@@ -222,14 +241,13 @@ bool mozeSeUpisati(const std::string& putanja, std::string& greska)
     // inodes): the temporary file is tried once, and removed at once, with the
     // signals held so that none can leave it behind.
     zadrziSignale(true);
-    std::snprintf(privremena, sizeof privremena, "%s/%s", f.c_str(), PRIVREMENO_IME);
-    const int fd = mkostemp(privremena, O_CLOEXEC);
+    const int fd = napraviPrivremenu(f);
     const int e = errno;
     if (fd >= 0) {
         close(fd);
         unlink(privremena);
+        privremena[0] = '\0';
     }
-    privremena[0] = '\0';
     zadrziSignale(false);
     if (fd < 0) {
         greska = razlog(putanja, std::strerror(e));
@@ -244,19 +262,11 @@ bool upisi(const std::string& putanja, const std::function<bool(int fd, std::str
     const std::string c = cilj(putanja);
     if (nijeObicna(c, greska))
         return false;
-    const std::string f = folder(c) + "/";
-    if (f.size() + sizeof PRIVREMENO_IME > sizeof privremena) {
-        greska = razlog(putanja, std::strerror(ENAMETOOLONG));
-        return false;
-    }
-    // The name is made and the handlers set with the signals held, so a
-    // signal finds either no file or its name in place.
+    // The name is made and the handlers set with the signals held.
     zadrziSignale(true);
-    std::snprintf(privremena, sizeof privremena, "%s%s", f.c_str(), PRIVREMENO_IME);
-    const int fd = mkostemp(privremena, O_CLOEXEC);
+    const int fd = napraviPrivremenu(folder(c));
     if (fd < 0) {
         const int e = errno;
-        privremena[0] = '\0';
         zadrziSignale(false);
         greska = razlog(putanja, std::strerror(e));
         return false;
