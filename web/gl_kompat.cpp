@@ -5,14 +5,16 @@
 //
 //   display lists   the emulation has none: recorded here and replayed;
 //   glLineStipple   the emulation has none: dashes cut here along the line on screen;
-//   glLineWidth     WebGL draws every line 1 pixel wide: wide lines become quads;
+//   smoothing       WebGL has none and rejects its hints: every point and line
+//                   is captured here and drawn smooth by the page's own
+//                   shaders (glatko.cpp), at any width and size (WebGL draws
+//                   lines 1 pixel wide); the program always turns smoothing on;
 //   thickness       the page may scale every width and point size (and the
 //                   stipple with them): for a screen with more than one pixel
 //                   per CSS pixel, and doubled for a projector;
-//   smoothing       WebGL has none and rejects its hints: the hints are dropped,
-//                   the canvas is multisampled instead (main.cpp);
 //   gluLookAt       the emulation's leaves the matrix as it was: built here.
 #include "gl_kompat.h"
+#include "glatko.h"
 #include "liste.h"
 #include "matrice.h"
 #include "odsecanje.h"
@@ -31,7 +33,6 @@ void __real_glBegin(GLenum mode);
 void __real_glEnd();
 void __real_glVertex3f(GLfloat x, GLfloat y, GLfloat z);
 void __real_glColor3f(GLfloat r, GLfloat g, GLfloat b);
-void __real_glPointSize(GLfloat size);
 void __real_glEnable(GLenum cap);
 void __real_glDisable(GLenum cap);
 void __real_glHint(GLenum target, GLenum mode);
@@ -66,10 +67,10 @@ bool snimi(const Naredba& naredba)
     return liste.snimi(naredba);
 }
 
-// ---- Lines: width and stipple --------------------------------------------
+// ---- Points and lines: size, width and stipple ----------------------------
 struct Tacka {
     GLfloat x, y, z;
-    GLfloat r, g, b;  // the colour current at the vertex
+    GLfloat boja[3];  // the colour current at the vertex
 };
 
 // What the program asked for, and what is drawn: times `mnozilac`, which the
@@ -79,47 +80,14 @@ GLfloat trazenaDebljina = 1.0f;
 GLfloat trazenaTacka = 1.0f;
 GLint trazenoPonavljanje = 1;
 GLfloat debljina = 1.0f;
+GLfloat velicinaTacke = 1.0f;
 bool saraUkljucena = false;
 GLint ponavljanje = 1;
 GLushort sara = 0xFFFF;
 GLfloat boja[3] = {1.0f, 1.0f, 1.0f};
-GLenum rezimMatrice = GL_MODELVIEW;
-bool hvataSe = false;             // inside a glBegin(GL_LINES) this file draws itself
+bool hvataSe = false;  // inside glBegin(GL_POINTS) or glBegin(GL_LINES): this file draws
+GLenum hvataniNacin = GL_POINTS;
 std::vector<Tacka> temena;
-
-struct Prozorska {
-    double x, y;
-};
-
-// The segments are drawn in window pixels: both matrices are set to the
-// identity, so a vertex is given in normalised device coordinates.
-struct UProzoru {
-    const GLint* vp;
-    void teme(Prozorska p) const
-    {
-        __real_glVertex3f(static_cast<GLfloat>((p.x - vp[0]) / vp[2] * 2 - 1),
-                          static_cast<GLfloat>((p.y - vp[1]) / vp[3] * 2 - 1), 0.0f);
-    }
-};
-
-// One piece of a line: a quad `debljina` pixels wide across it (two
-// triangles), or for width 1 a plain WebGL line.
-void komad(const UProzoru& u, Prozorska a, Prozorska b)
-{
-    if (debljina <= 1.0f) {
-        u.teme(a);
-        u.teme(b);
-        return;
-    }
-    const double dx = b.x - a.x, dy = b.y - a.y, duzina = std::hypot(dx, dy);
-    if (duzina == 0)
-        return;
-    const double nx = -dy / duzina * debljina / 2, ny = dx / duzina * debljina / 2;
-    const Prozorska c1{a.x + nx, a.y + ny}, c2{a.x - nx, a.y - ny};
-    const Prozorska c3{b.x - nx, b.y - ny}, c4{b.x + nx, b.y + ny};
-    for (const Prozorska& p : {c1, c2, c3, c1, c3, c4})
-        u.teme(p);
-}
 
 // The lit runs of the stipple pattern within one period, in pixels: bit i
 // (lowest first) covers pixels i * factor up to (i + 1) * factor.
@@ -140,10 +108,10 @@ std::vector<std::pair<int, int>> osvetljeno()
 
 // The part of the segment a + t (b - a) that can touch the viewport widened by
 // a margin, as the range [od, do] of t (Liang and Barsky); false when none.
-bool uVidnomPolju(const UProzoru& u, Prozorska a, Prozorska b, double& od, double& doKraja)
+bool uVidnomPolju(const GLint vp[4], Prozorska a, Prozorska b, double& od, double& doKraja)
 {
     const double rub = debljina + 2;
-    const Okvir vidno{u.vp[0] - rub, u.vp[0] + u.vp[2] + rub, u.vp[1] - rub, u.vp[1] + u.vp[3] + rub};
+    const Okvir vidno{vp[0] - rub, vp[0] + vp[2] + rub, vp[1] - rub, vp[1] + vp[3] + rub};
     return odseciDuz(vidno, a.x, a.y, b.x, b.y, od, doKraja) && od < doKraja;
 }
 
@@ -152,16 +120,16 @@ bool uVidnomPolju(const UProzoru& u, Prozorska a, Prozorska b, double& od, doubl
 // segment of GL_LINES. Only the part near the viewport is drawn: a typed value
 // can put an end point millions of pixels away, and cutting dashes along all of
 // that would never end.
-void duzUProzoru(const UProzoru& u, Prozorska a, Prozorska b)
+void duzUProzoru(const GLint vp[4], Prozorska a, Prozorska b, const GLfloat boja[3])
 {
     double od, doKraja;
-    if (!uVidnomPolju(u, a, b, od, doKraja))
+    if (!uVidnomPolju(vp, a, b, od, doKraja))
         return;
     const auto tackaNa = [&](double t) {
         return Prozorska{a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t};
     };
     if (!saraUkljucena) {
-        komad(u, tackaNa(od), tackaNa(doKraja));
+        glatkaDuz(tackaNa(od), tackaNa(doKraja), boja);
         return;
     }
     const double glavna = std::max(std::fabs(b.x - a.x), std::fabs(b.y - a.y));
@@ -179,56 +147,59 @@ void duzUProzoru(const UProzoru& u, Prozorska a, Prozorska b)
             const double s0 = std::max(pocetak + svetlo, vidljivoOd);
             const double s1 = std::min(pocetak + tama, vidljivoDo);
             if (s0 < s1)
-                komad(u, tackaNa(s0 / glavna), tackaNa(s1 / glavna));
+                glatkaDuz(tackaNa(s0 / glavna), tackaNa(s1 / glavna), boja);
         }
     }
 }
 
-void nacrtajUhvaceneLinije()
-{
+// The matrices and the viewport the captured vertices go through.
+struct Pogled {
     Matrica mv, pm;
     GLint vp[4];
-    glGetFloatv(GL_MODELVIEW_MATRIX, mv.data());
-    glGetFloatv(GL_PROJECTION_MATRIX, pm.data());
-    glGetIntegerv(GL_VIEWPORT, vp);
-    const UProzoru u{vp};
+    Pogled()
+    {
+        glGetFloatv(GL_MODELVIEW_MATRIX, mv.data());
+        glGetFloatv(GL_PROJECTION_MATRIX, pm.data());
+        glGetIntegerv(GL_VIEWPORT, vp);
+    }
+    Prozorska prozorska(const std::array<double, 4>& c) const
+    {
+        const std::array<double, 2> p = uProzor(vp, c);
+        return Prozorska{p[0], p[1]};
+    }
+};
 
-    __real_glMatrixMode(GL_PROJECTION);
-    __real_glPushMatrix();
-    glLoadIdentity();
-    __real_glMatrixMode(GL_MODELVIEW);
-    __real_glPushMatrix();
-    glLoadIdentity();
+// A point whose centre lies outside the view volume is not drawn, as in GL.
+void nacrtajUhvaceneTacke()
+{
+    const Pogled pogled;
+    for (const Tacka& t : temena) {
+        const std::array<double, 4> c = uIsecanje(pogled.pm, pogled.mv, t.x, t.y, t.z);
+        if (std::fabs(c[0]) <= c[3] && std::fabs(c[1]) <= c[3] && std::fabs(c[2]) <= c[3])
+            glatkaTacka(pogled.prozorska(c), t.boja);
+    }
+    nacrtajGlatkeTacke(pogled.vp, velicinaTacke);
+}
+
+void nacrtajUhvaceneLinije()
+{
+    const Pogled pogled;
     for (size_t i = 0; i + 1 < temena.size(); i += 2) {
         const Tacka& t0 = temena[i];
         const Tacka& t1 = temena[i + 1];
-        std::array<double, 4> a = uIsecanje(pm, mv, t0.x, t0.y, t0.z);
-        std::array<double, 4> b = uIsecanje(pm, mv, t1.x, t1.y, t1.z);
+        std::array<double, 4> a = uIsecanje(pogled.pm, pogled.mv, t0.x, t0.y, t0.z);
+        std::array<double, 4> b = uIsecanje(pogled.pm, pogled.mv, t1.x, t1.y, t1.z);
         if (!odseciIspredOka(a.data(), b.data()))  // the part behind the eye would flip
             continue;
-        const auto prozorska = [&](const std::array<double, 4>& c) {
-            const std::array<double, 2> p = uProzor(vp, c);
-            return Prozorska{p[0], p[1]};
-        };
-        // One batch per segment, its colour set outside it: the emulation takes a
-        // colour given inside glBegin as a per-vertex attribute and then expects
-        // one for every vertex. The segment takes the colour of its second
-        // vertex, as flat shading would.
-        __real_glColor3f(temena[i + 1].r, temena[i + 1].g, temena[i + 1].b);
-        __real_glBegin(debljina <= 1.0f ? GL_LINES : GL_TRIANGLES);
-        duzUProzoru(u, prozorska(a), prozorska(b));
-        __real_glEnd();
+        // The segment takes the colour of its second vertex, as flat shading would.
+        duzUProzoru(pogled.vp, pogled.prozorska(a), pogled.prozorska(b), t1.boja);
     }
-    __real_glPopMatrix();
-    __real_glMatrixMode(GL_PROJECTION);
-    __real_glPopMatrix();
-    __real_glMatrixMode(rezimMatrice);
-    __real_glColor3f(boja[0], boja[1], boja[2]);
+    nacrtajGlatkeDuzi(pogled.vp, debljina);
 }
 
 void teme(GLfloat x, GLfloat y, GLfloat z)
 {
-    temena.push_back({x, y, z, boja[0], boja[1], boja[2]});
+    temena.push_back({x, y, z, {boja[0], boja[1], boja[2]}});
 }
 
 // The drawn width, point size and stipple factor from the requested ones. The
@@ -237,7 +208,7 @@ void teme(GLfloat x, GLfloat y, GLfloat z)
 void primeniMnozilac()
 {
     debljina = trazenaDebljina * mnozilac;
-    __real_glPointSize(trazenaTacka * mnozilac);
+    velicinaTacke = trazenaTacka * mnozilac;
     ponavljanje = trazenoPonavljanje * std::max(1L, std::lround(mnozilac));
 }
 
@@ -307,7 +278,8 @@ void __wrap_glBegin(GLenum mode)
 {
     if (snimi({Vrsta::BEGIN, 0, 0, 0, mode}))
         return;
-    hvataSe = mode == GL_LINES && (debljina > 1.0f || saraUkljucena);
+    hvataSe = mode == GL_POINTS || mode == GL_LINES;  // GL_POINTS is 0
+    hvataniNacin = mode;
     if (hvataSe)
         temena.clear();
     else
@@ -320,7 +292,10 @@ void __wrap_glEnd()
         return;
     if (hvataSe) {
         hvataSe = false;
-        nacrtajUhvaceneLinije();
+        if (hvataniNacin == GL_POINTS)
+            nacrtajUhvaceneTacke();
+        else
+            nacrtajUhvaceneLinije();
     } else {
         __real_glEnd();
     }
@@ -351,8 +326,6 @@ void __wrap_glColor3f(GLfloat r, GLfloat g, GLfloat b)
     __real_glColor3f(r, g, b);
 }
 
-// WebGL's own line width stays 1 (most browsers allow nothing else); wider
-// lines are drawn by this file.
 void __wrap_glLineWidth(GLfloat width)
 {
     if (snimi({Vrsta::DEBLJINA, width}))
@@ -366,7 +339,7 @@ void __wrap_glPointSize(GLfloat size)
     if (snimi({Vrsta::VELICINA_TACKE, size}))
         return;
     trazenaTacka = size;
-    __real_glPointSize(size * mnozilac);
+    velicinaTacke = size * mnozilac;
 }
 
 void __wrap_glLineStipple(GLint factor, GLushort pattern)
@@ -406,12 +379,10 @@ void __wrap_glHint(GLenum target, GLenum mode)
     __real_glHint(target, mode);
 }
 
-// Remembered, so that drawing the captured lines can give it back.
 void __wrap_glMatrixMode(GLenum mode)
 {
     if (snimi({Vrsta::REZIM_MATRICE, 0, 0, 0, mode}))
         return;
-    rezimMatrice = mode;
     __real_glMatrixMode(mode);
 }
 

@@ -41,9 +41,6 @@ void prozorOtvoren()
 int main(int argc, char** argv)
 {
     Pokretanje nacin;
-    // WebGL has no point or line smoothing; a multisampled canvas smooths the
-    // edges instead. Requested here only: the native window keeps its mode.
-    nacin.rezimProzora |= GLUT_MULTISAMPLE;
     nacin.prozorOtvoren = prozorOtvoren;
     // The page draws through the browser's WebGL, so the warm-up for Mesa's
     // software renderer is left out.

@@ -155,6 +155,14 @@ function prazno(s, x0, y0, x1, y1, v = OSNOVNI) {
       assert.ok(Math.min(...p) >= 240, `pixel (${x}, ${y}) of the clear region: expected white, actual ${p}`);
     }
 }
+// A smooth line's cross-section, pixel by pixel, as the native window draws it.
+function presekKaoNativni(web, nat, x, y, preko, sta) {
+  for (let d = -4; d <= 4; d++) {
+    const [px, py] = preko === "x" ? [OSNOVNI.px(x), OSNOVNI.py(y) + d] : [OSNOVNI.px(x) + d, OSNOVNI.py(y)];
+    const [a, b] = [piksel(web, px, py), piksel(nat, px, py)];
+    assert.ok(a.every((v, i) => Math.abs(v - b[i]) <= 16), `${sta}, pixel ${d} across: expected ${b} (native), actual ${a}`);
+  }
+}
 // Share of the native picture's dark pixels that the page has dark within one pixel.
 function slaganje(nat, web) {
   let tamnih = 0, nadjenih = 0;
@@ -206,7 +214,7 @@ const LEKCIJE = {
     sirinaJe(s, ZELENA, -5, 15, "y", debljina, "directrix", v);
     prazno(s, -25, 2, -7, 25, v);
     prazno(s, 6, -9, 25, -2, v);
-  } },
+  }, preseci: [[15, yp, "x", "reflected ray"], [0, -20, "y", "y axis"]] },
 };
 
 // ---- The same transcript and picture checks in both browsers ------------------
@@ -219,6 +227,7 @@ for (const ime of ["chromium", "firefox"]) {
       assert.equal(await konzola(strana), nat.tekst);
       const s = await slika(strana);
       l.provera(s);
+      for (const [x, y, preko, sta] of l.preseci ?? []) presekKaoNativni(s, nat.slika, x, y, preko, sta);
       t.diagnostic(`first frame ${Math.round(await strana.evaluate(() => window.geometrijaPrvaSlika))} ms after opening; ` +
                    `native dark pixels matched within 1 px: ${(100 * slaganje(nat.slika, s)).toFixed(1)} %, ` +
                    `page dark pixels matched: ${(100 * slaganje(s, nat.slika)).toFixed(1)} %`);
