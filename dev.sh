@@ -70,9 +70,6 @@ web_packages() {
 }
 
 build_web() {
-    # Emscripten's optimiser needs acorn, which Debian keeps in /usr/share/nodejs;
-    # a node not built by Debian does not look there by itself.
-    export NODE_PATH="${NODE_PATH:+$NODE_PATH:}/usr/share/nodejs"
     emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release
     cmake --build build-web -j "$JOBS"
     echo "Open build-web/geometrija.html in a browser."
