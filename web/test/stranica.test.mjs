@@ -163,6 +163,16 @@ function presekKaoNativni(web, nat, x, y, preko, sta) {
     assert.ok(a.every((v, i) => Math.abs(v - b[i]) <= 16), `${sta}, pixel ${d} across: expected ${b} (native), actual ${a}`);
   }
 }
+// A curve drawn as a row of points: as dark, summed across it, as in the native window.
+function tamaKaoNativna(web, nat, x, y, sta) {
+  const tama = (s) => {
+    let zbir = 0;
+    for (let d = -4; d <= 4; d++) zbir += (255 - Math.min(...piksel(s, OSNOVNI.px(x), OSNOVNI.py(y) + d))) / 255;
+    return zbir;
+  };
+  const [w, n] = [tama(web), tama(nat)];
+  assert.ok(Math.abs(w - n) <= 1, `${sta}: darkness summed across, expected ${n.toFixed(2)} (native) +- 1, actual ${w.toFixed(2)}`);
+}
 // Share of the native picture's dark pixels that the page has dark within one pixel.
 function slaganje(nat, web) {
   let tamnih = 0, nadjenih = 0;
@@ -214,7 +224,7 @@ const LEKCIJE = {
     sirinaJe(s, ZELENA, -5, 15, "y", debljina, "directrix", v);
     prazno(s, -25, 2, -7, 25, v);
     prazno(s, 6, -9, 25, -2, v);
-  }, preseci: [[15, yp, "x", "reflected ray"], [0, -20, "y", "y axis"]] },
+  }, preseci: [[15, yp, "x", "reflected ray"], [0, -20, "y", "y axis"]], kriva: [5.75, Math.sqrt(115)] },
 };
 
 // ---- The same transcript and picture checks in both browsers ------------------
@@ -228,6 +238,7 @@ for (const ime of ["chromium", "firefox"]) {
       const s = await slika(strana);
       l.provera(s);
       for (const [x, y, preko, sta] of l.preseci ?? []) presekKaoNativni(s, nat.slika, x, y, preko, sta);
+      if (l.kriva) tamaKaoNativna(s, nat.slika, ...l.kriva, "curve");
       t.diagnostic(`first frame ${Math.round(await strana.evaluate(() => window.geometrijaPrvaSlika))} ms after opening; ` +
                    `native dark pixels matched within 1 px: ${(100 * slaganje(nat.slika, s)).toFixed(1)} %, ` +
                    `page dark pixels matched: ${(100 * slaganje(s, nat.slika)).toFixed(1)} %`);
