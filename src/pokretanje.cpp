@@ -3,7 +3,7 @@
 void pokreni(int& argc, char** argv, const Pokretanje& nacin)
 {
     glutInit(&argc, argv);
-    glutInitDisplayMode(nacin.rezimProzora);
+    glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB);
     // Set after glutInit, so a -geometry given on the command line has no effect.
     glutInitWindowSize(STRANICA_PROZORA, STRANICA_PROZORA);
     glutInitWindowPosition(0, 0);

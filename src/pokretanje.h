@@ -9,9 +9,6 @@
 
 // What an entry may change in the sequence; the defaults are geometrija's own.
 struct Pokretanje {
-    // The window's display mode. The web page adds multisampling, since WebGL
-    // smooths no points or lines.
-    unsigned int rezimProzora = GLUT_DOUBLE | GLUT_RGB;
     // The platform layer's look at the new window (a window closed behind the
     // toolkit's back, the browser's key listeners); none by default.
     void (*prozorOtvoren)() = nullptr;
