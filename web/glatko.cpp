@@ -232,6 +232,8 @@ void glatkaDuz(Prozorska a, Prozorska b, const float boja[3])
 
 void nacrtajGlatkeTacke(const int pogled[4], float mera)
 {
+    // Within the sizes GL's smooth points come in (Mesa's 1 to 255).
+    mera = mera >= 1.0f ? std::min(mera, 255.0f) : 1.0f;
     // Each run of one colour in turn, so that colours lie over each other in
     // the order drawn.
     for (size_t od = 0; od < tacke.size();) {
