@@ -1,5 +1,5 @@
 // Segments cut to a box, for every drawing path: the scene's far segments
-// (scena.cpp), the web pages' wide and dashed lines and geometrija-slika's
+// (scena.cpp), the web pages' lines and geometrija-slika's
 // vector pictures cut their segments with these two routines.
 #ifndef GEOMETRIJA_ODSECANJE_H
 #define GEOMETRIJA_ODSECANJE_H
