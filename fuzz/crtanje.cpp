@@ -3,8 +3,8 @@
 // and the largest floats among them: unos and pravac as 32-bit ints, then the
 // floats a, b, a1, b1, p, ugao, parametar, xtranslate, ytranslate; bytes
 // missing at the end read as zero. Each input draws one frame held to every
-// rule in okvir.h, among them the vertex bound derived in okvir.cpp.
-#include "okvir.h"
+// rule in provera_slike.h, among them the vertex bound derived in provera_slike.cpp.
+#include "provera_slike.h"
 #include "scena.h"
 
 #include <cstddef>

@@ -3,9 +3,9 @@
 // (pocetniDijalog: the figure choice, then that conic's questions, read with
 // scanf "%d" and "%f"). Each run either ends as the dialogue ends on a rejected
 // value, with that dialogue's status and the value really out of its range,
-// or leaves parameters that one frame then draws within every rule (okvir.h).
+// or leaves parameters that one frame then draws within every rule (provera_slike.h).
 #include "geometrija.h"
-#include "okvir.h"
+#include "provera_slike.h"
 #include "scena.h"
 
 #include <csetjmp>

@@ -9,7 +9,7 @@
 // memory; 73 the file cannot be written.
 //
 // How the frame is drawn: the program links the recording stand-in for GL,
-// GLU and GLUT (gl_snimac), as the unit tests do, so the shared drawing is
+// GLU and GLUT (gl/snimac.h), as the unit tests do, so the shared drawing is
 // recorded whatever the format: vertices, colours, widths and the matrices as
 // GL computes them. A vector drawing is made from that record with cairo and
 // needs no OpenGL at all. For a PNG every call is handed on, as it is made,
@@ -19,10 +19,10 @@
 // recorder's. The program starts as every other does (pokreni), on the
 // recorder's GLUT, whose main loop returns at once with the callbacks
 // registered; the one frame is then drawn through them.
-#include "gl_recorder.h"
 #include "platno.h"
 #include "pokretanje.h"
 #include "pravi_gl.h"
+#include "snimac.h"
 #include "tokovi.h"
 #include "upis.h"
 #include "vektor.h"
@@ -164,8 +164,8 @@ void napravi(int& argc, char** argv, const Argumenti& argumenti)
     Pokretanje nacin;
     nacin.zagrevanje = false;
     pokreni(argc, argv, nacin);
-    rec::glut().reshape(argumenti.sirina, argumenti.visina);
-    rec::glut().display();
+    snimac::prozor().preoblikovanje(argumenti.sirina, argumenti.visina);
+    snimac::prozor().prikaz();
 
     bool upisano;
     if (png) {

@@ -3,8 +3,7 @@
 // shows, in the picture's pixels.
 #include "vektor.h"
 
-#include "gl_recorder.h"
-#include "odsecanje.h"
+#include "projekcija.h"
 
 #include <cairo-pdf.h>
 #include <cairo-svg.h>
@@ -17,6 +16,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
@@ -31,37 +31,21 @@ constexpr size_t NAJVISE_OTVORENIH = 8;
 // A path's points leave out what bends it by less than this, in pixels.
 constexpr double TOLERANCIJA_PUTANJE = 0.1;
 
-struct Tacka {
-    double x, y;  // picture pixels, y down
-};
+using Tacka = snimac::TackaSlike;
 
 struct Crtac {
     cairo_t* cr;
-    int sirina, visina;
     size_t putanja = 0;
 };
 
-// Clip coordinates of a recorded vertex.
-std::array<double, 4> uIsecanje(const rec::Batch& b, const rec::Vertex& v)
+void boja(cairo_t* cr, const snimac::Boja& c)
 {
-    return ::uIsecanje(b.projection, b.modelview, v.x, v.y, v.z);
-}
-
-// Picture pixels, y down, of clip coordinates in front of the eye.
-Tacka uSliku(const rec::Batch& b, const std::array<double, 4>& c, int visina)
-{
-    const std::array<double, 2> p = uProzor(b.viewport, c);
-    return Tacka{p[0], visina - p[1]};
-}
-
-void boja(cairo_t* cr, const rec::Color& c)
-{
-    cairo_set_source_rgb(cr, c.r, c.g, c.b);
+    cairo_set_source_rgb(cr, c.crvena, c.zelena, c.plava);
 }
 
 // ---- Points ----------------------------------------------------------------
 
-double udaljenost(Tacka a, Tacka b) { return std::hypot(a.x - b.x, a.y - b.y); }
+double udaljenost(const Tacka& a, const Tacka& b) { return std::hypot(a.x - b.x, a.y - b.y); }
 
 // The points of the path without those that bend it by less than the
 // tolerance (Douglas and Peucker, with a stack instead of recursion).
@@ -102,7 +86,7 @@ std::vector<Tacka> uprosti(const std::vector<Tacka>& t)
 
 struct Otvorena {
     std::vector<Tacka> tacke;
-    rec::Color boja;
+    snimac::Boja boja;
     size_t produzena;  // when a point last joined it
 };
 
@@ -124,28 +108,21 @@ void zavrsi(Crtac& c, const Otvorena& o, double velicina)
     ++c.putanja;
 }
 
-void nacrtajTacke(Crtac& c, const rec::Batch& b)
+void nacrtajTacke(Crtac& c, const snimac::SlikaSerije& s)
 {
     std::vector<Otvorena> otvorene;
     const auto zavrsiSve = [&] {
         for (const Otvorena& o : otvorene)
-            zavrsi(c, o, b.pointSize);
+            zavrsi(c, o, s.mera);
         otvorene.clear();
     };
-    for (size_t i = 0; i < b.v.size(); ++i) {
-        const rec::Vertex& v = b.v[i];
-        const std::array<double, 4> k = uIsecanje(b, v);
-        if (!std::all_of(k.begin(), k.end(), [](double x) { return std::isfinite(x); })) {
+    for (size_t i = 0; i < s.tacke.size(); ++i) {
+        const Tacka& t = s.tacke[i];
+        if (t.posleNekonacne)
             zavrsiSve();  // a point that is not finite ends the path
-            continue;
-        }
-        // GL draws a point whose centre lies in the view volume, and only such.
-        if (!(k[3] > 0) || std::fabs(k[0]) > k[3] || std::fabs(k[1]) > k[3] || std::fabs(k[2]) > k[3])
-            continue;
-        const Tacka t = uSliku(b, k, c.visina);
         Otvorena* nastavlja = nullptr;
         for (Otvorena& o : otvorene)
-            if (o.boja == v.color && udaljenost(o.tacke.back(), t) <= SPOJ &&
+            if (o.boja == t.boja && udaljenost(o.tacke.back(), t) <= SPOJ &&
                 (!nastavlja || o.produzena > nastavlja->produzena))
                 nastavlja = &o;
         if (!nastavlja) {
@@ -153,10 +130,10 @@ void nacrtajTacke(Crtac& c, const rec::Batch& b)
                 const auto najstarija = std::min_element(
                     otvorene.begin(), otvorene.end(),
                     [](const Otvorena& x, const Otvorena& y) { return x.produzena < y.produzena; });
-                zavrsi(c, *najstarija, b.pointSize);
+                zavrsi(c, *najstarija, s.mera);
                 otvorene.erase(najstarija);
             }
-            otvorene.push_back(Otvorena{{}, v.color, i});
+            otvorene.push_back(Otvorena{{}, t.boja, i});
             nastavlja = &otvorene.back();
         }
         nastavlja->tacke.push_back(t);
@@ -167,71 +144,18 @@ void nacrtajTacke(Crtac& c, const rec::Batch& b)
 
 // ---- Lines -------------------------------------------------------------------
 
-// The stipple as cairo's dashes along a line whose length in pixels is
-// `razmera` times its extent along the major axis, where GL counts the
-// pattern. From a lit bit after an unlit one, so the runs alternate lit and
-// unlit and the array starts lit; `pocetak` is the pixel of that bit. False
-// when the pattern is all lit (no dashes).
-bool crtice(const rec::Batch& b, double razmera, std::vector<double>& duzine, int& pocetak)
+void nacrtajLinije(Crtac& c, const snimac::SlikaSerije& s)
 {
-    const GLushort sara = b.stipplePattern;
-    const int ponavljanje = std::clamp(static_cast<int>(b.stippleFactor), 1, 256);  // as GL clamps it
-    const auto lit = [&](int bit) { return (sara >> ((bit % 16 + 16) % 16) & 1) != 0; };
-    int prvi = -1;
-    for (int bit = 0; bit < 16 && prvi < 0; ++bit)
-        if (lit(bit) && !lit(bit - 1))
-            prvi = bit;
-    if (prvi < 0)
-        return false;
-    duzine.clear();
-    for (int bit = prvi; bit < prvi + 16; ++bit) {
-        if (bit == prvi || lit(bit) != lit(bit - 1))
-            duzine.push_back(0);
-        duzine.back() += ponavljanje * razmera;
-    }
-    pocetak = prvi * ponavljanje;
-    return true;
-}
-
-void nacrtajLinije(Crtac& c, const rec::Batch& b)
-{
-    if (b.stipple && b.stipplePattern == 0)
-        return;  // every bit unlit: nothing is drawn
-    // The picture in its pixels, x right and y down, widened by the line's width.
-    const double rub = b.lineWidth + 1.0;
-    const Okvir okvir{-rub, c.sirina + rub, -rub, c.visina + rub};
-    for (size_t i = 0; i + 1 < b.v.size(); i += 2) {
-        std::array<double, 4> p = uIsecanje(b, b.v[i]), q = uIsecanje(b, b.v[i + 1]);
-        const auto konacna = [](const std::array<double, 4>& x) {
-            return std::all_of(x.begin(), x.end(), [](double y) { return std::isfinite(y); });
-        };
-        if (!konacna(p) || !konacna(q) || !odseciIspredOka(p.data(), q.data()))
-            continue;
-        const Tacka a = uSliku(b, p, c.visina), z = uSliku(b, q, c.visina);
-        double t0, t1;
-        if (!odseciDuz(okvir, a.x, a.y, z.x, z.y, t0, t1) || !(t0 < t1))
-            continue;
-        const double dx = z.x - a.x, dy = z.y - a.y;
-        const double glavna = std::max(std::fabs(dx), std::fabs(dy));
-        if (glavna == 0)
-            continue;
-        boja(c.cr, b.v[i + 1].color);
-        cairo_set_line_width(c.cr, b.lineWidth);
+    for (const snimac::DuzSlike& d : s.duzi) {
+        boja(c.cr, d.boja);
+        cairo_set_line_width(c.cr, s.mera);
         cairo_set_line_cap(c.cr, CAIRO_LINE_CAP_BUTT);
-        std::vector<double> duzine;
-        int pocetak = 0;
-        if (b.stipple && crtice(b, std::hypot(dx, dy) / glavna, duzine, pocetak)) {
-            // GL counts the pattern from the segment's first end, in pixels
-            // along the major axis; the drawn part starts t0 of the way in.
-            const double perioda = 16.0 * std::clamp(static_cast<int>(b.stippleFactor), 1, 256);
-            const double pomak = std::fmod(t0 * glavna - pocetak + perioda * 2, perioda);
-            cairo_set_dash(c.cr, duzine.data(), static_cast<int>(duzine.size()),
-                           pomak * std::hypot(dx, dy) / glavna);
-        } else {
+        if (d.isprekidana)
+            cairo_set_dash(c.cr, d.crtice.duzine.data(), static_cast<int>(d.crtice.duzine.size()), d.crtice.pomak);
+        else
             cairo_set_dash(c.cr, nullptr, 0, 0);
-        }
-        cairo_move_to(c.cr, a.x + t0 * dx, a.y + t0 * dy);
-        cairo_line_to(c.cr, a.x + t1 * dx, a.y + t1 * dy);
+        cairo_move_to(c.cr, d.x1, d.y1);
+        cairo_line_to(c.cr, d.x2, d.y2);
         cairo_stroke(c.cr);
         cairo_set_dash(c.cr, nullptr, 0, 0);
         ++c.putanja;
@@ -279,15 +203,22 @@ bool upisiCrtez(VrstaCrteza vrsta, int sirina, int visina, int fd, std::size_t& 
     if (vrsta == VrstaCrteza::PDF)
         cairo_scale(cr, TACAKA_PO_PIKSELU, TACAKA_PO_PIKSELU);
     // The clear colour over the whole picture; its alpha does not show in a window.
-    const float* pozadina = rec::clearColor();
+    const float* pozadina = snimac::bojaBrisanja();
     cairo_set_source_rgb(cr, pozadina[0], pozadina[1], pozadina[2]);
     cairo_paint(cr);
-    Crtac crtac{cr, sirina, visina};
-    for (const rec::Batch& b : rec::batches()) {
-        if (b.mode == GL_POINTS)
-            nacrtajTacke(crtac, b);
-        else if (b.mode == GL_LINES)
-            nacrtajLinije(crtac, b);
+    Crtac crtac{cr};
+    snimac::SlikaSerije slika;
+    for (const snimac::Serija& s : snimac::serije()) {
+        if (!snimac::projektuj(s, sirina, visina, 1.0, slika)) {
+            greska = "the frame draws in a way the drawing cannot show (GL mode " + std::to_string(s.nacin) + ")";
+            cairo_destroy(cr);
+            cairo_surface_destroy(povrsina);
+            return false;
+        }
+        if (s.nacin == GL_POINTS)
+            nacrtajTacke(crtac, slika);
+        else
+            nacrtajLinije(crtac, slika);
     }
     cairo_destroy(cr);
     cairo_surface_finish(povrsina);

@@ -1,8 +1,10 @@
 #include "konzola.h"
 
 #include "geometrija.h"
-#include "gl_recorder.h"
+#include "snimac.h"
 #include "pocetna_scena.h"
+#include "pokretanje.h"
+#include "prozor.h"
 #include "scena.h"
 
 #include <gtest/gtest.h>
@@ -56,7 +58,7 @@ const std::vector<std::string> POKRETANJE = {
 
 std::vector<std::string> pozivBezZagrevanja()
 {
-    std::vector<std::string> imena = rec::callNames();
+    std::vector<std::string> imena = snimac::imena();
     const auto od = std::find(imena.begin(), imena.end(), "glBlendFunc");
     const auto doPoziva = std::find(od, imena.end(), "glutReshapeFunc");
     if (od != imena.end())
@@ -64,10 +66,17 @@ std::vector<std::string> pozivBezZagrevanja()
     return imena;
 }
 
+void pokreniProgram(int& argc, char** argv)
+{
+    Pokretanje nacin;
+    nacin.prozorOtvoren = pratiNestanakProzora;
+    pokreni(argc, argv, nacin);
+}
+
 void resetScene()
 {
     pocetnaScena();
-    rec::reset();
+    snimac::isprazni();
 }
 
 void drawFrame()

@@ -1,9 +1,6 @@
 // The demonstration build: no dialogue, no console, one fixed parabola scene.
-#define main pokreniDemo
-#include "main.cpp"
-#undef main
-
-#include "gl_recorder.h"
+#include "snimac.h"
+#include "geometrija.h"
 #include "konzola.h"
 #include "scena.h"
 
@@ -34,7 +31,7 @@ std::string pokreni(const std::string& input)
     char ime[] = "./geometrija-demo";
     char* argv[] = {ime, nullptr};
     int argc = 1;
-    return captureStdout([&] { pokreniDemo(argc, argv); });
+    return captureStdout([&] { pokreniProgram(argc, argv); });
 }
 
 TEST(Demo, StartUpReadsNothingAndPrintsNothing)
@@ -50,18 +47,18 @@ TEST(Demo, StartUpGoesFromTheWindowStraightToTheCallbacks)
 {
     pokreni("");
     EXPECT_EQ(POKRETANJE, pozivBezZagrevanja());
-    EXPECT_EQ("./geometrija-demo", rec::glut().title);
-    EXPECT_EQ(500, rec::glut().width);
-    EXPECT_EQ(&display, rec::glut().display);
+    EXPECT_EQ("./geometrija-demo", snimac::prozor().naslov);
+    EXPECT_EQ(500, snimac::prozor().sirina);
+    EXPECT_EQ(&display, snimac::prozor().prikaz);
 }
 
 // The frame's batches: curve, focus, rays, directrix, axes.
-std::vector<rec::Batch> frame()
+std::vector<snimac::Serija> frame()
 {
     const std::string out = captureStdout(drawFrame);
     EXPECT_EQ("", out) << "the demonstration prints nothing";
-    EXPECT_EQ(5u, rec::batches().size());
-    return rec::batches();
+    EXPECT_EQ(5u, snimac::serije().size());
+    return snimac::serije();
 }
 
 TEST(Demo, FrameShowsTheFixedSceneBelowTheAxisAndPrintsNothing)
@@ -71,27 +68,27 @@ TEST(Demo, FrameShowsTheFixedSceneBelowTheAxisAndPrintsNothing)
     ASSERT_EQ(5u, b.size());
     EXPECT_EQ(10.0f, p);
 
-    EXPECT_EQ(4000u, b[0].v.size()) << "y^2 = 20 x shows for x > 0 only";
-    for (const rec::Vertex& v : b[0].v)
+    EXPECT_EQ(4000u, b[0].temena.size()) << "y^2 = 20 x shows for x > 0 only";
+    for (const snimac::Teme& v : b[0].temena)
         ASSERT_GT(v.x, 0.0f);
 
-    ASSERT_EQ(1u, b[1].v.size());
-    EXPECT_EQ(5.0f, b[1].v[0].x) << "focus";
-    EXPECT_EQ(0.0f, b[1].v[0].y);
+    ASSERT_EQ(1u, b[1].temena.size());
+    EXPECT_EQ(5.0f, b[1].temena[0].x) << "focus";
+    EXPECT_EQ(0.0f, b[1].temena[0].y);
 
-    ASSERT_EQ(4u, b[2].v.size());
+    ASSERT_EQ(4u, b[2].temena.size());
     const float zraci[4][2] = {{5, 0}, {5, -10}, {5, -10}, {1000, -10}};
     for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(zraci[i][0], b[2].v[i].x) << "ray vertex " << i;
-        EXPECT_EQ(zraci[i][1], b[2].v[i].y) << "ray vertex " << i;
-        EXPECT_EQ(MASLINASTA, b[2].v[i].color);
+        EXPECT_EQ(zraci[i][0], b[2].temena[i].x) << "ray vertex " << i;
+        EXPECT_EQ(zraci[i][1], b[2].temena[i].y) << "ray vertex " << i;
+        EXPECT_EQ(MASLINASTA, b[2].temena[i].boja);
     }
 
-    ASSERT_EQ(2u, b[3].v.size());
-    EXPECT_EQ(-5.0f, b[3].v[0].x) << "directrix";
-    EXPECT_EQ(-100.0f, b[3].v[0].y);
-    EXPECT_EQ(100.0f, b[3].v[1].y);
-    EXPECT_EQ(ZELENA, b[3].v[0].color);
+    ASSERT_EQ(2u, b[3].temena.size());
+    EXPECT_EQ(-5.0f, b[3].temena[0].x) << "directrix";
+    EXPECT_EQ(-100.0f, b[3].temena[0].y);
+    EXPECT_EQ(100.0f, b[3].temena[1].y);
+    EXPECT_EQ(ZELENA, b[3].temena[0].boja);
 }
 
 TEST(Demo, EveryFrameSetsPToTenAndKeepsTheRayBelow)
@@ -102,8 +99,8 @@ TEST(Demo, EveryFrameSetsPToTenAndKeepsTheRayBelow)
     const auto b = frame();
     ASSERT_EQ(5u, b.size());
     EXPECT_EQ(10.0f, p);
-    ASSERT_EQ(4u, b[2].v.size());
-    EXPECT_EQ(-10.0f, b[2].v[1].y) << "the reflection point stays below the axis";
+    ASSERT_EQ(4u, b[2].temena.size());
+    EXPECT_EQ(-10.0f, b[2].temena[1].y) << "the reflection point stays below the axis";
 }
 
 TEST(Demo, PanAndResetRedrawSilently)
@@ -118,7 +115,7 @@ TEST(Demo, PanAndResetRedrawSilently)
     reshape(1000, 500);
     out += captureStdout(display);
     EXPECT_EQ("", out);
-    EXPECT_EQ(6, rec::glut().postRedisplays);
+    EXPECT_EQ(6, snimac::prozor().zahteviZaCrtanje);
     EXPECT_EQ(0.0f, xtranslate);
     EXPECT_EQ(0.0f, ytranslate);
 }

@@ -1,7 +1,7 @@
 // The ellipse scene: its dialogue, the picture of one frame, the tangent's rows,
 // the printed rays and the bound on the work of one frame.
 #include "geometrija.h"
-#include "gl_recorder.h"
+#include "snimac.h"
 #include "konzola.h"
 #include "scena.h"
 
@@ -60,12 +60,12 @@ std::string frame(float aa, float bb, float u)
 
 // The curve and the rays come first; the tangent is whatever list 1 drew.
 struct Slika {
-    rec::Batch kriva, zraci, tangenta;
+    snimac::Serija kriva, zraci, tangenta;
 };
 
 Slika slika()
 {
-    const auto& sve = rec::batches();
+    const auto& sve = snimac::serije();
     Slika s;
     if (sve.size() < 3) {
         ADD_FAILURE() << "expected curve, rays and axes at least, got " << sve.size() << " batches";
@@ -73,8 +73,8 @@ Slika slika()
     }
     s.kriva = sve[0];
     s.zraci = sve[1];
-    for (const rec::Batch& b : sve)
-        if (b.fromList == 1)
+    for (const snimac::Serija& b : sve)
+        if (b.lista == 1)
             s.tangenta = b;
     return s;
 }
@@ -94,9 +94,9 @@ std::ostream& operator<<(std::ostream& os, const Polovina& p)
               << p.tacaka << " points)";
 }
 
-std::vector<Polovina> polovine(const rec::Batch& tangenta)
+std::vector<Polovina> polovine(const snimac::Serija& tangenta)
 {
-    const auto& v = tangenta.v;
+    const auto& v = tangenta.temena;
     const auto koord = [&](size_t k, char osa) { return osa == 'x' ? v[k].x : v[k].y; };
     const auto korak = [&](size_t k, char osa, int smer) {
         return koord(k + 1, osa) == static_cast<float>(static_cast<double>(koord(k, osa)) + smer * 0.01);
@@ -126,9 +126,9 @@ double odTangente(float aa, float bb, Tacka r, double x, double y)
 }
 
 // Every tangent point on the tangent at r; far points may lean by the rounding.
-void naTangenti(float aa, float bb, Tacka r, const rec::Batch& tangenta, float u)
+void naTangenti(float aa, float bb, Tacka r, const snimac::Serija& tangenta, float u)
 {
-    for (const rec::Vertex& v : tangenta.v)
+    for (const snimac::Teme& v : tangenta.temena)
         ASSERT_LT(odTangente(aa, bb, r, v.x, v.y), 1e-4 * (1 + std::hypot(v.x - r.x, v.y - r.y)))
             << "point (" << v.x << ", " << v.y << ") at " << u << " degrees";
 }
@@ -213,13 +213,13 @@ TEST(CrtajElipsu, CurveHas3600PointsFromParameterZeroToJustShortOf360)
 {
     for (const Tacka ab : {Tacka{3, 5}, Tacka{0, 0}, Tacka{-7, 2}, Tacka{1e6f, 1}, Tacka{5, 3}}) {
         frame(ab.x, ab.y, 45);
-        ASSERT_EQ(3600u, slika().kriva.v.size()) << "a " << ab.x << " b " << ab.y;
-        EXPECT_EQ(3600u, rec::count("glVertex2f")) << "two-dimensional, and only the curve";
+        ASSERT_EQ(3600u, slika().kriva.temena.size()) << "a " << ab.x << " b " << ab.y;
+        EXPECT_EQ(3600u, snimac::broj(snimac::Ulaz::glVertex2f)) << "two-dimensional, and only the curve";
     }
-    const rec::Batch kriva = slika().kriva;
-    EXPECT_EQ(static_cast<GLenum>(GL_POINTS), kriva.mode);
-    EXPECT_EQ(5.0f, kriva.v.front().x);
-    EXPECT_EQ(0.0f, kriva.v.front().y);
+    const snimac::Serija kriva = slika().kriva;
+    EXPECT_EQ(static_cast<GLenum>(GL_POINTS), kriva.nacin);
+    EXPECT_EQ(5.0f, kriva.temena.front().x);
+    EXPECT_EQ(0.0f, kriva.temena.front().y);
     // The float parameter drifts off the tenths: point 900 is not at 90 but at
     // 89.9991989, and the last one at 359.91275, about 0.09 short of 360.
     const struct {
@@ -228,10 +228,10 @@ TEST(CrtajElipsu, CurveHas3600PointsFromParameterZeroToJustShortOf360)
     } drift[] = {{900, 89.9991989f}, {1800, 180.001785f}, {2700, 270.007263f}, {3599, 359.91275f}};
     for (const auto& d : drift) {
         const Tacka t = tackaOdbijanja(5, 3, d.u);
-        EXPECT_EQ(t.x, kriva.v[d.k].x) << "point " << d.k << " at parameter " << d.u;
-        EXPECT_EQ(t.y, kriva.v[d.k].y) << "point " << d.k << " at parameter " << d.u;
+        EXPECT_EQ(t.x, kriva.temena[d.k].x) << "point " << d.k << " at parameter " << d.u;
+        EXPECT_EQ(t.y, kriva.temena[d.k].y) << "point " << d.k << " at parameter " << d.u;
     }
-    for (const rec::Vertex& v : kriva.v)
+    for (const snimac::Teme& v : kriva.temena)
         ASSERT_NEAR(1.0, (v.x / 5.0) * (v.x / 5.0) + (v.y / 3.0) * (v.y / 3.0), 1e-6) << v.x << ", " << v.y;
 }
 
@@ -244,8 +244,8 @@ TEST(CrtajElipsu, CurveTakesTheColourCurrentOnEntryAndBlackIsLeftCurrent)
     ugao = 45;
     glColor3f(0.2f, 0.3f, 0.4f);
     captureStdout(crtajElipsu);
-    EXPECT_EQ((rec::Color{0.2f, 0.3f, 0.4f}), rec::batches().at(0).v.at(0).color);
-    EXPECT_EQ(CRNA_BOJA, rec::currentColor());
+    EXPECT_EQ((snimac::Boja{0.2f, 0.3f, 0.4f}), snimac::serije().at(0).temena.at(0).boja);
+    EXPECT_EQ(CRNA_BOJA, snimac::tekucaBoja());
 }
 
 class Zraci : public testing::TestWithParam<float> {};
@@ -254,19 +254,19 @@ class Zraci : public testing::TestWithParam<float> {};
 TEST_P(Zraci, RunFromTheLeftFocusToTheCurvePointOfTheAngleAndOnToTheRightFocus)
 {
     frame(5, 3, GetParam());
-    const rec::Batch zraci = slika().zraci;
-    EXPECT_EQ(static_cast<GLenum>(GL_LINES), zraci.mode);
-    ASSERT_EQ(4u, zraci.v.size());
+    const snimac::Serija zraci = slika().zraci;
+    EXPECT_EQ(static_cast<GLenum>(GL_LINES), zraci.nacin);
+    ASSERT_EQ(4u, zraci.temena.size());
     const Tacka r = tackaOdbijanja(5, 3, GetParam());
     const float ocekivano[4][2] = {{-4, 0}, {r.x, r.y}, {r.x, r.y}, {4, 0}};
     for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(ocekivano[i][0], zraci.v[i].x) << "ray vertex " << i;
-        EXPECT_EQ(ocekivano[i][1], zraci.v[i].y) << "ray vertex " << i;
-        EXPECT_EQ(3, zraci.v[i].dims);
-        EXPECT_EQ(MASLINASTA, zraci.v[i].color);
+        EXPECT_EQ(ocekivano[i][0], zraci.temena[i].x) << "ray vertex " << i;
+        EXPECT_EQ(ocekivano[i][1], zraci.temena[i].y) << "ray vertex " << i;
+        EXPECT_EQ(3, zraci.temena[i].dimenzija);
+        EXPECT_EQ(MASLINASTA, zraci.temena[i].boja);
     }
-    EXPECT_EQ(std::signbit(r.y), std::signbit(zraci.v[1].y)) << "y " << zraci.v[1].y;
-    EXPECT_EQ(2.0f, zraci.lineWidth);
+    EXPECT_EQ(std::signbit(r.y), std::signbit(zraci.temena[1].y)) << "y " << zraci.temena[1].y;
+    EXPECT_EQ(2.0f, zraci.debljina);
 }
 
 INSTANTIATE_TEST_SUITE_P(Uglovi, Zraci, testing::Values(45.0f, 90.0f, 180.0f, 270.0f, 360.0f, -0.0f, 200.0f, 300.0f));
@@ -282,23 +282,23 @@ TEST(CrtajElipsu, TangentIsCompiledIntoList1AndCalledOnEveryFrame)
     ugao = 45;
     reshape(500, 500);
     for (int kadar = 1; kadar <= 2; ++kadar) {
-        rec::reset();
+        snimac::isprazni();
         captureStdout(display);
-        const auto nove = rec::callsOf("glNewList");
-        const auto pozivi = rec::callsOf("glCallList");
+        const auto nove = snimac::poziviOd(snimac::Ulaz::glNewList);
+        const auto pozivi = snimac::poziviOd(snimac::Ulaz::glCallList);
         ASSERT_EQ(1u, nove.size()) << "frame " << kadar;
         ASSERT_EQ(1u, pozivi.size()) << "frame " << kadar;
-        EXPECT_EQ((std::vector<double>{1, GL_COMPILE}), nove[0].args);
-        EXPECT_EQ(std::vector<double>{1}, pozivi[0].args);
-        const auto imena = rec::callNames();
+        EXPECT_EQ((std::vector<double>{1, GL_COMPILE}), nove[0].argumenti);
+        EXPECT_EQ(std::vector<double>{1}, pozivi[0].argumenti);
+        const auto imena = snimac::imena();
         const auto kraj = std::find(imena.begin(), imena.end(), "glEndList");
         EXPECT_LT(kraj, std::find(imena.begin(), imena.end(), "glCallList")) << "called once closed";
         const Slika s = slika();
-        ASSERT_FALSE(s.tangenta.v.empty()) << "frame " << kadar;
-        EXPECT_EQ(static_cast<GLenum>(GL_POINTS), s.tangenta.mode);
-        EXPECT_EQ(ZELENA, s.tangenta.v.front().color) << "the colour is in the list";
-        EXPECT_EQ(3, s.tangenta.v.front().dims);
-        EXPECT_EQ(0, s.zraci.fromList) << "only the tangent goes through the list";
+        ASSERT_FALSE(s.tangenta.temena.empty()) << "frame " << kadar;
+        EXPECT_EQ(static_cast<GLenum>(GL_POINTS), s.tangenta.nacin);
+        EXPECT_EQ(ZELENA, s.tangenta.temena.front().boja) << "the colour is in the list";
+        EXPECT_EQ(3, s.tangenta.temena.front().dimenzija);
+        EXPECT_EQ(0, s.zraci.lista) << "only the tangent goes through the list";
     }
 }
 
@@ -311,8 +311,8 @@ TEST(CrtajElipsu, OtherFiguresOnlySetBlack)
         b = 3;
         ugao = 45;
         EXPECT_EQ("", captureStdout(crtajElipsu)) << "unos " << figura;
-        ASSERT_EQ(std::vector<std::string>{"glColor3f"}, rec::callNames()) << "unos " << figura;
-        EXPECT_EQ((std::vector<double>{0, 0, 0}), rec::calls()[0].args);
+        ASSERT_EQ(std::vector<std::string>{"glColor3f"}, snimac::imena()) << "unos " << figura;
+        EXPECT_EQ((std::vector<double>{0, 0, 0}), snimac::zapis()[0].argumenti);
     }
 }
 
@@ -336,7 +336,7 @@ TEST_P(RedTangente, AngleTakesItsRowAndEveryPointLiesOnTheTangent)
 {
     const Red red = GetParam();
     frame(5, 3, red.ugao);
-    const rec::Batch tangenta = slika().tangenta;
+    const snimac::Serija tangenta = slika().tangenta;
     const Tacka r = tackaOdbijanja(5, 3, red.ugao);
     const std::vector<Polovina> p = polovine(tangenta);
     ASSERT_EQ(2u, p.size()) << "two halves, the first " << (p.empty() ? Polovina{} : p[0]);
@@ -385,20 +385,20 @@ TEST(CrtajElipsu, WiderThanLongPrintsNotANumberAndStillDrawsCurveAndTangent)
                                                  "Jednacina odbijenog zraka je:y = -?nan \\* x \\+ -?nan\n\n")))
         << out;
     const Slika s = slika();
-    EXPECT_EQ(3600u, s.kriva.v.size());
-    EXPECT_TRUE(s.zraci.v.empty()) << "both rays end at a focus that is not a number";
-    EXPECT_FALSE(s.tangenta.v.empty());
+    EXPECT_EQ(3600u, s.kriva.temena.size());
+    EXPECT_TRUE(s.zraci.temena.empty()) << "both rays end at a focus that is not a number";
+    EXPECT_FALSE(s.tangenta.temena.empty());
 }
 
 TEST(CrtajElipsu, EveryRedrawPrintsTheSameLinesAgainInsideThePan)
 {
     const std::string prvi = frame(5, 3, 45);
     keyboard('a', 0, 0);
-    rec::reset();
+    snimac::isprazni();
     EXPECT_EQ(prvi, captureStdout(display));
     const Slika s = slika();
-    EXPECT_EQ(1.0f, s.zraci.v.at(0).tx);
-    EXPECT_EQ(1.0f, s.tangenta.v.at(0).tx) << "the list is drawn inside the pan";
+    EXPECT_EQ(1.0f, pomakX(s.zraci));
+    EXPECT_EQ(1.0f, pomakX(s.tangenta)) << "the list is drawn inside the pan";
 }
 
 // ---- the reflective property ----
@@ -416,14 +416,14 @@ TEST_P(Odbijanje, EqualAnglesWithTheTangentAndTheReflectedRayEndsAtTheRightFocus
     for (const float u : {0.0f, 17.0f, 90.0f, 123.4f, 180.0f, 222.0f, 270.0f, 299.0f}) {
         frame(ab.x, ab.y, u);
         const Slika s = slika();
-        ASSERT_EQ(4u, s.zraci.v.size()) << "ugao " << u;
-        const rec::Vertex &f1 = s.zraci.v[0], &r = s.zraci.v[1], &f2 = s.zraci.v[3];
+        ASSERT_EQ(4u, s.zraci.temena.size()) << "ugao " << u;
+        const snimac::Teme &f1 = s.zraci.temena[0], &r = s.zraci.temena[1], &f2 = s.zraci.temena[3];
         EXPECT_EQ(-c, f1.x) << "ugao " << u;
         EXPECT_EQ(c, f2.x) << "ugao " << u;
         EXPECT_EQ(0.0f, f2.y) << "ugao " << u;
         const std::vector<Polovina> p = polovine(s.tangenta);
         ASSERT_EQ(2u, p.size()) << "ugao " << u;
-        const rec::Vertex &k1 = s.tangenta.v.at(p[0].tacaka - 1), &k2 = s.tangenta.v.back();  // the far ends
+        const snimac::Teme &k1 = s.tangenta.temena.at(p[0].tacaka - 1), &k2 = s.tangenta.temena.back();  // the far ends
         const double tl = std::hypot(double(k2.x) - k1.x, double(k2.y) - k1.y);
         const double tx = (double(k2.x) - k1.x) / tl, ty = (double(k2.y) - k1.y) / tl;
         const double ul = std::hypot(double(r.x) - f1.x, double(r.y) - f1.y);
@@ -451,8 +451,8 @@ TEST(Granica, EveryFrameEndsWithABoundedNumberOfPoints)
         for (const float u : {45.0f, 135.0f, 200.0f, 300.0f}) {  // one of each kind of row
             frame(ab.x, ab.y, u);
             size_t n = 0;
-            for (const rec::Batch& b : rec::batches())
-                n += b.v.size();
+            for (const snimac::Serija& b : snimac::serije())
+                n += b.temena.size();
             if (n > najvise) {
                 najvise = n;
                 gde.str("");
@@ -469,7 +469,7 @@ TEST(Granica, HalfStartingFarOutOnTheOtherSideBeginsAtTheSquareOnTheTangent)
 {
     // At x of about -141 the half stepping down sends nothing, the one stepping up starts at -100.
     frame(150, 3, 200);
-    const rec::Batch tangenta = slika().tangenta;
+    const snimac::Serija tangenta = slika().tangenta;
     const Tacka r = tackaOdbijanja(150, 3, 200);
     ASSERT_LT(r.x, -100.0f);
     const std::vector<Polovina> p = polovine(tangenta);
@@ -483,14 +483,14 @@ TEST(Granica, HalfStartingFarOutOnTheOtherSideBeginsAtTheSquareOnTheTangent)
 TEST(Granica, NotANumberSendsNoTangentPoint)
 {
     frame(NAN_F, 3, 45);  // both halves start at a coordinate that is not a number
-    EXPECT_TRUE(slika().tangenta.v.empty());
+    EXPECT_TRUE(slika().tangenta.temena.empty());
     // An angle that is not a number passes the dialogue, matches no row and
     // leaves only the colour in the list: compiled once, replayed once.
     frame(5, 3, NAN_F);
     std::vector<std::string> lista;
-    for (const rec::Call& c : rec::calls())
-        if (c.list == 1 && c.name != "glCallList" && c.name != "glEndList")
-            lista.push_back(c.name);
+    for (const snimac::Zapis& c : snimac::zapis())
+        if (c.lista == 1 && c.ime != "glCallList" && c.ime != "glEndList")
+            lista.push_back(c.ime);
     EXPECT_EQ((std::vector<std::string>{"glColor3f", "glColor3f"}), lista);
 }
 

@@ -1,6 +1,6 @@
 // The hyperbola scene: its dialogue, the picture of one frame and the printed rays.
 #include "geometrija.h"
-#include "gl_recorder.h"
+#include "snimac.h"
 #include "konzola.h"
 #include "scena.h"
 
@@ -35,12 +35,12 @@ std::string frame(float poluosaX, float poluosaY, float param, int smer)
 
 // The frame's batches in drawing order, the axes last.
 struct Slika {
-    rec::Batch kriva, zize, asimptota1, asimptota2, stranice, upadni, isprekidana, odbijeni;
+    snimac::Serija kriva, zize, asimptota1, asimptota2, stranice, upadni, isprekidana, odbijeni;
 };
 
 Slika slika()
 {
-    const auto& b = rec::batches();
+    const auto& b = snimac::serije();
     EXPECT_EQ(9u, b.size()) << "curve, foci, 2 asymptotes, rectangle sides, 3 rays, axes";
     if (b.size() < 9)
         return {};
@@ -147,10 +147,10 @@ TEST(CrtajHiperbolu, OtherFiguresGetPointSizeOneAndBlackOnly)
         const std::string out = captureStdout(crtajHiperbolu);
         EXPECT_EQ("", out) << "unos " << figura;
         EXPECT_EQ((std::vector<std::string>{"glPointSize", "glColor3f", "glPointSize", "glColor3f"}),
-                  rec::callNames())
+                  snimac::imena())
             << "unos " << figura;
-        EXPECT_EQ(1.0f, rec::currentPointSize()) << "unos " << figura;
-        EXPECT_EQ(CRNA_BOJA, rec::currentColor()) << "unos " << figura;
+        EXPECT_EQ(1.0f, snimac::tekucaVelicinaTacke()) << "unos " << figura;
+        EXPECT_EQ(CRNA_BOJA, snimac::tekucaBoja()) << "unos " << figura;
     }
 }
 
@@ -164,17 +164,15 @@ TEST(CrtajHiperbolu, LeavesWidthTwoBlackNoStippleAndTheMatrixAsFound)
     glTranslatef(1.5f, -0.3f, 0);
     glLineWidth(2);
     captureStdout(crtajHiperbolu);
-    EXPECT_EQ(2.0f, rec::currentLineWidth());
-    EXPECT_EQ(CRNA_BOJA, rec::currentColor());
-    EXPECT_FALSE(rec::enabled(GL_LINE_STIPPLE));
-    EXPECT_EQ(0, rec::modelviewDepth());
-    float x, y, z;
-    rec::translation(x, y, z);
-    EXPECT_EQ(1.5f, x) << "the pan in force before the call";
-    EXPECT_EQ(-0.3f, y);
-    EXPECT_EQ(1u, rec::count("glPushMatrix"));
-    EXPECT_EQ(1u, rec::count("glPopMatrix"));
-    EXPECT_EQ("glColor3f", rec::calls().back().name) << "black is the last action";
+    EXPECT_EQ(2.0f, snimac::tekucaDebljina());
+    EXPECT_EQ(CRNA_BOJA, snimac::tekucaBoja());
+    EXPECT_FALSE(snimac::ukljuceno(GL_LINE_STIPPLE));
+    EXPECT_EQ(0, snimac::dubinaModelview());
+    EXPECT_EQ(1.5f, snimac::modelview()[12]) << "the pan in force before the call";
+    EXPECT_EQ(-0.3f, snimac::modelview()[13]);
+    EXPECT_EQ(1u, snimac::broj(snimac::Ulaz::glPushMatrix));
+    EXPECT_EQ(1u, snimac::broj(snimac::Ulaz::glPopMatrix));
+    EXPECT_EQ("glColor3f", snimac::zapis().back().ime) << "black is the last action";
 }
 
 // ---- drawing: the picture for a1 = 3, b1 = 2, parametar 0.5 ----
@@ -182,22 +180,22 @@ TEST(CrtajHiperbolu, LeavesWidthTwoBlackNoStippleAndTheMatrixAsFound)
 TEST(CrtajHiperbolu, SweepHas4000SamplesMirroredOnBothBranches)
 {
     frame(3, 2, 0.5f, 1);
-    const rec::Batch kriva = slika().kriva;
-    EXPECT_EQ(static_cast<GLenum>(GL_POINTS), kriva.mode);
-    ASSERT_EQ(8000u, kriva.v.size());
-    EXPECT_EQ(-20.0f, kriva.v.front().y);
-    EXPECT_EQ(0x1.3fda02p+4f, kriva.v.back().y) << "drifted float steps end about 0.009 below 20";
+    const snimac::Serija kriva = slika().kriva;
+    EXPECT_EQ(static_cast<GLenum>(GL_POINTS), kriva.nacin);
+    ASSERT_EQ(8000u, kriva.temena.size());
+    EXPECT_EQ(-20.0f, kriva.temena.front().y);
+    EXPECT_EQ(0x1.3fda02p+4f, kriva.temena.back().y) << "drifted float steps end about 0.009 below 20";
     // The double step rounded into a float y: a float step 0.01f would drift differently.
-    EXPECT_EQ(-0x1.3bcd7cp-7f, kriva.v[2 * 1999].y) << "the last negative sample, about -9.6e-3";
-    EXPECT_EQ(0x1.7c131p-12f, kriva.v[2 * 2000].y) << "the sample nearest 0, about 3.6e-4";
+    EXPECT_EQ(-0x1.3bcd7cp-7f, kriva.temena[2 * 1999].y) << "the last negative sample, about -9.6e-3";
+    EXPECT_EQ(0x1.7c131p-12f, kriva.temena[2 * 2000].y) << "the sample nearest 0, about 3.6e-4";
     int negativni = 0, nule = 0;
-    for (size_t i = 0; i < kriva.v.size(); i += 2) {
-        const rec::Vertex& desna = kriva.v[i];
-        const rec::Vertex& leva = kriva.v[i + 1];
+    for (size_t i = 0; i < kriva.temena.size(); i += 2) {
+        const snimac::Teme& desna = kriva.temena[i];
+        const snimac::Teme& leva = kriva.temena[i + 1];
         ASSERT_EQ(desna.y, leva.y) << "sample " << i / 2;
         ASSERT_EQ(-desna.x, leva.x) << "sample " << i / 2 << " at y " << desna.y;
-        ASSERT_EQ(2, desna.dims) << "curve points are two-dimensional";
-        ASSERT_EQ(CRNA_BOJA, desna.color);
+        ASSERT_EQ(2, desna.dimenzija) << "curve points are two-dimensional";
+        ASSERT_EQ(CRNA_BOJA, desna.boja);
         negativni += desna.y < 0;
         nule += desna.y == 0;
     }
@@ -209,13 +207,13 @@ TEST(CrtajHiperbolu, SweepHas4000SamplesMirroredOnBothBranches)
 TEST(CrtajHiperbolu, CurvePointsAreTheCorrectlyRoundedAbscissa)
 {
     frame(3, 2, 0.5f, 1);
-    const rec::Batch kriva = slika().kriva;
+    const snimac::Serija kriva = slika().kriva;
     int pogresni = 0;
-    for (size_t i = 0; i < kriva.v.size(); i += 2) {
-        const long double y = kriva.v[i].y;
+    for (size_t i = 0; i < kriva.temena.size(); i += 2) {
+        const long double y = kriva.temena[i].y;
         const float tacno = static_cast<float>(1.5L * std::sqrt(4.0L + y * y));
-        if (kriva.v[i].x != tacno && ++pogresni <= 3)
-            ADD_FAILURE() << "at y " << kriva.v[i].y << " expected " << tacno << " actual " << kriva.v[i].x;
+        if (kriva.temena[i].x != tacno && ++pogresni <= 3)
+            ADD_FAILURE() << "at y " << kriva.temena[i].y << " expected " << tacno << " actual " << kriva.temena[i].x;
     }
     EXPECT_EQ(0, pogresni);
 }
@@ -226,84 +224,84 @@ TEST(CrtajHiperbolu, FociAsymptotesAndRectangleSides)
     const Slika s = slika();
     const float c = static_cast<float>(std::sqrt(13.0));
 
-    ASSERT_EQ(2u, s.zize.v.size());
-    EXPECT_EQ(static_cast<GLenum>(GL_POINTS), s.zize.mode);
-    EXPECT_EQ(c, s.zize.v[0].x);
-    EXPECT_EQ(-c, s.zize.v[1].x);
-    for (const rec::Vertex& v : s.zize.v) {
+    ASSERT_EQ(2u, s.zize.temena.size());
+    EXPECT_EQ(static_cast<GLenum>(GL_POINTS), s.zize.nacin);
+    EXPECT_EQ(c, s.zize.temena[0].x);
+    EXPECT_EQ(-c, s.zize.temena[1].x);
+    for (const snimac::Teme& v : s.zize.temena) {
         EXPECT_EQ(0.0f, v.y);
-        EXPECT_EQ(3, v.dims);
-        EXPECT_EQ(CRNA_BOJA, v.color);
+        EXPECT_EQ(3, v.dimenzija);
+        EXPECT_EQ(CRNA_BOJA, v.boja);
     }
 
     const float visina = 2000.0f / 3;
     const float asimptote[2][4] = {{-1000, -visina, 1000, visina}, {1000, -visina, -1000, visina}};
-    const rec::Batch* const batch[2] = {&s.asimptota1, &s.asimptota2};
+    const snimac::Serija* const batch[2] = {&s.asimptota1, &s.asimptota2};
     for (int i = 0; i < 2; ++i) {
-        const rec::Batch& a = *batch[i];
-        EXPECT_EQ(static_cast<GLenum>(GL_LINES), a.mode) << "asymptote " << i;
-        EXPECT_EQ(1.0f, a.lineWidth) << "asymptote " << i;
-        ASSERT_EQ(2u, a.v.size()) << "asymptote " << i;
-        EXPECT_EQ(asimptote[i][0], a.v[0].x) << "asymptote " << i;
-        EXPECT_FLOAT_EQ(asimptote[i][1], a.v[0].y) << "asymptote " << i;
-        EXPECT_EQ(asimptote[i][2], a.v[1].x) << "asymptote " << i;
-        EXPECT_FLOAT_EQ(asimptote[i][3], a.v[1].y) << "asymptote " << i;
-        EXPECT_EQ(CRNA_BOJA, a.v[0].color) << "asymptote " << i;
+        const snimac::Serija& a = *batch[i];
+        EXPECT_EQ(static_cast<GLenum>(GL_LINES), a.nacin) << "asymptote " << i;
+        EXPECT_EQ(1.0f, a.debljina) << "asymptote " << i;
+        ASSERT_EQ(2u, a.temena.size()) << "asymptote " << i;
+        EXPECT_EQ(asimptote[i][0], a.temena[0].x) << "asymptote " << i;
+        EXPECT_FLOAT_EQ(asimptote[i][1], a.temena[0].y) << "asymptote " << i;
+        EXPECT_EQ(asimptote[i][2], a.temena[1].x) << "asymptote " << i;
+        EXPECT_FLOAT_EQ(asimptote[i][3], a.temena[1].y) << "asymptote " << i;
+        EXPECT_EQ(CRNA_BOJA, a.temena[0].boja) << "asymptote " << i;
     }
 
-    EXPECT_EQ(static_cast<GLenum>(GL_LINES), s.stranice.mode);
-    EXPECT_EQ(1.0f, s.stranice.lineWidth);
-    ASSERT_EQ(4u, s.stranice.v.size());
+    EXPECT_EQ(static_cast<GLenum>(GL_LINES), s.stranice.nacin);
+    EXPECT_EQ(1.0f, s.stranice.debljina);
+    ASSERT_EQ(4u, s.stranice.temena.size());
     const float stranice[4][2] = {{3, -2}, {3, 2}, {-3, -2}, {-3, 2}};
     for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(stranice[i][0], s.stranice.v[i].x) << "side vertex " << i;
-        EXPECT_EQ(stranice[i][1], s.stranice.v[i].y) << "side vertex " << i;
-        EXPECT_EQ(CRNA_BOJA, s.stranice.v[i].color);
+        EXPECT_EQ(stranice[i][0], s.stranice.temena[i].x) << "side vertex " << i;
+        EXPECT_EQ(stranice[i][1], s.stranice.temena[i].y) << "side vertex " << i;
+        EXPECT_EQ(CRNA_BOJA, s.stranice.temena[i].boja);
     }
 }
 
 TEST(CrtajHiperbolu, IncidentRayRunsFromTheLeftFocusToTheLeftBranch)
 {
     frame(3, 2, 0.5f, 1);
-    const rec::Batch upadni = slika().upadni;
-    ASSERT_EQ(2u, upadni.v.size());
-    EXPECT_EQ(-static_cast<float>(std::sqrt(13.0)), upadni.v[0].x);
-    EXPECT_EQ(0.0f, upadni.v[0].y);
-    EXPECT_FLOAT_EQ(-0.75f * std::sqrt(29.0f), upadni.v[1].x);
-    EXPECT_FLOAT_EQ(std::sqrt(13.0f) / 2, upadni.v[1].y);
-    EXPECT_EQ(2.0f, upadni.lineWidth);
-    EXPECT_FALSE(upadni.stipple);
-    EXPECT_EQ(MASLINASTA, upadni.v[0].color);
+    const snimac::Serija upadni = slika().upadni;
+    ASSERT_EQ(2u, upadni.temena.size());
+    EXPECT_EQ(-static_cast<float>(std::sqrt(13.0)), upadni.temena[0].x);
+    EXPECT_EQ(0.0f, upadni.temena[0].y);
+    EXPECT_FLOAT_EQ(-0.75f * std::sqrt(29.0f), upadni.temena[1].x);
+    EXPECT_FLOAT_EQ(std::sqrt(13.0f) / 2, upadni.temena[1].y);
+    EXPECT_EQ(2.0f, upadni.debljina);
+    EXPECT_FALSE(upadni.isprekidana);
+    EXPECT_EQ(MASLINASTA, upadni.temena[0].boja);
 }
 
 TEST(CrtajHiperbolu, OnlyTheLineToTheRightFocusIsDashedWithFactorThreeAndPattern00FF)
 {
     frame(3, 2, 0.5f, 1);
     const Slika s = slika();
-    ASSERT_TRUE(s.isprekidana.stipple);
-    EXPECT_EQ(3, s.isprekidana.stippleFactor);
-    EXPECT_EQ(0x00FF, s.isprekidana.stipplePattern);
-    ASSERT_EQ(2u, s.isprekidana.v.size());
-    EXPECT_EQ(s.upadni.v[1].x, s.isprekidana.v[0].x) << "starts at R";
-    EXPECT_EQ(s.upadni.v[1].y, s.isprekidana.v[0].y);
-    EXPECT_EQ(s.zize.v[0].x, s.isprekidana.v[1].x) << "ends at F2";
-    EXPECT_EQ(0.0f, s.isprekidana.v[1].y);
-    EXPECT_EQ(2.0f, s.isprekidana.lineWidth);
-    EXPECT_EQ(MASLINASTA, s.isprekidana.v[0].color);
+    ASSERT_TRUE(s.isprekidana.isprekidana);
+    EXPECT_EQ(3, s.isprekidana.ponavljanje);
+    EXPECT_EQ(0x00FF, s.isprekidana.sablon);
+    ASSERT_EQ(2u, s.isprekidana.temena.size());
+    EXPECT_EQ(s.upadni.temena[1].x, s.isprekidana.temena[0].x) << "starts at R";
+    EXPECT_EQ(s.upadni.temena[1].y, s.isprekidana.temena[0].y);
+    EXPECT_EQ(s.zize.temena[0].x, s.isprekidana.temena[1].x) << "ends at F2";
+    EXPECT_EQ(0.0f, s.isprekidana.temena[1].y);
+    EXPECT_EQ(2.0f, s.isprekidana.debljina);
+    EXPECT_EQ(MASLINASTA, s.isprekidana.temena[0].boja);
     int isprekidanih = 0;
-    for (const rec::Batch& b : rec::batches())
-        isprekidanih += b.stipple;
+    for (const snimac::Serija& b : snimac::serije())
+        isprekidanih += b.isprekidana;
     EXPECT_EQ(1, isprekidanih) << "stippling is on for the construction line only";
 
-    const auto& pozivi = rec::calls();
-    const size_t i = s.isprekidana.callIndex;
+    const auto& pozivi = snimac::zapis();
+    const size_t i = s.isprekidana.poziv;
     ASSERT_TRUE(i >= 2 && i + 4 < pozivi.size());
-    EXPECT_EQ("glEnable", pozivi[i - 2].name);
-    EXPECT_EQ(GL_LINE_STIPPLE, pozivi[i - 2].args[0]);
-    EXPECT_EQ("glLineStipple", pozivi[i - 1].name);
-    EXPECT_EQ("glEnd", pozivi[i + 3].name);
-    EXPECT_EQ("glDisable", pozivi[i + 4].name);
-    EXPECT_EQ(GL_LINE_STIPPLE, pozivi[i + 4].args[0]);
+    EXPECT_EQ("glEnable", pozivi[i - 2].ime);
+    EXPECT_EQ(GL_LINE_STIPPLE, pozivi[i - 2].argumenti[0]);
+    EXPECT_EQ("glLineStipple", pozivi[i - 1].ime);
+    EXPECT_EQ("glEnd", pozivi[i + 3].ime);
+    EXPECT_EQ("glDisable", pozivi[i + 4].ime);
+    EXPECT_EQ(GL_LINE_STIPPLE, pozivi[i + 4].argumenti[0]);
 }
 
 TEST(CrtajHiperbolu, ReflectedRayIsTheDashedLineShiftedByRMinusF2)
@@ -311,30 +309,30 @@ TEST(CrtajHiperbolu, ReflectedRayIsTheDashedLineShiftedByRMinusF2)
     for (int smer : {1, -1}) {
         frame(3, 2, 0.5f, smer);
         const Slika s = slika();
-        const size_t i = s.odbijeni.callIndex;
-        const auto& pozivi = rec::calls();
+        const size_t i = s.odbijeni.poziv;
+        const auto& pozivi = snimac::zapis();
         ASSERT_TRUE(i >= 3 && i + 4 < pozivi.size());
         std::vector<std::string> okolo;
         for (size_t j = i - 3; j <= i + 4; ++j)
-            okolo.push_back(pozivi[j].name);
+            okolo.push_back(pozivi[j].ime);
         EXPECT_EQ((std::vector<std::string>{"glPushMatrix", "glTranslatef", "glTranslatef", "glBegin",
                                             "glVertex3f", "glVertex3f", "glEnd", "glPopMatrix"}),
                   okolo);
-        const rec::Vertex r = s.upadni.v[1], f2 = s.zize.v[0];
-        EXPECT_EQ((std::vector<double>{0, r.y, 0}), pozivi[i - 2].args) << "first up by znak * yh";
-        EXPECT_EQ(0, pozivi[i - 1].args[1]);
-        EXPECT_NEAR(r.x - f2.x, pozivi[i - 1].args[0], 1e-5) << "then across by -xh - c";
+        const snimac::Teme r = s.upadni.temena[1], f2 = s.zize.temena[0];
+        EXPECT_EQ((std::vector<double>{0, r.y, 0}), pozivi[i - 2].argumenti) << "first up by znak * yh";
+        EXPECT_EQ(0, pozivi[i - 1].argumenti[1]);
+        EXPECT_NEAR(r.x - f2.x, pozivi[i - 1].argumenti[0], 1e-5) << "then across by -xh - c";
 
-        ASSERT_EQ(2u, s.odbijeni.v.size());
-        EXPECT_FALSE(s.odbijeni.stipple) << "the reflected ray is solid";
-        EXPECT_EQ(MASLINASTA, s.odbijeni.v[0].color);
-        const rec::Vertex dalji = s.odbijeni.v[0], blizi = s.odbijeni.v[1];
-        EXPECT_NEAR(2.0 * r.x - f2.x, dalji.sceneX(), 1e-5) << "far end at 2R - F2, pravac " << smer;
-        EXPECT_NEAR(2.0 * r.y, dalji.sceneY(), 1e-6) << "pravac " << smer;
-        EXPECT_NEAR(r.x, blizi.sceneX(), 1e-5) << "near end at R, pravac " << smer;
-        EXPECT_NEAR(r.y, blizi.sceneY(), 1e-6) << "pravac " << smer;
-        EXPECT_NEAR(-1.5 * std::sqrt(29.0) - std::sqrt(13.0), dalji.sceneX(), 1e-5);
-        EXPECT_NEAR(smer * std::sqrt(13.0), dalji.sceneY(), 1e-6);
+        ASSERT_EQ(2u, s.odbijeni.temena.size());
+        EXPECT_FALSE(s.odbijeni.isprekidana) << "the reflected ray is solid";
+        EXPECT_EQ(MASLINASTA, s.odbijeni.temena[0].boja);
+        const snimac::Teme dalji = s.odbijeni.temena[0], blizi = s.odbijeni.temena[1];
+        EXPECT_NEAR(2.0 * r.x - f2.x, scenaX(s.odbijeni, dalji), 1e-5) << "far end at 2R - F2, pravac " << smer;
+        EXPECT_NEAR(2.0 * r.y, scenaY(s.odbijeni, dalji), 1e-6) << "pravac " << smer;
+        EXPECT_NEAR(r.x, scenaX(s.odbijeni, blizi), 1e-5) << "near end at R, pravac " << smer;
+        EXPECT_NEAR(r.y, scenaY(s.odbijeni, blizi), 1e-6) << "pravac " << smer;
+        EXPECT_NEAR(-1.5 * std::sqrt(29.0) - std::sqrt(13.0), scenaX(s.odbijeni, dalji), 1e-5);
+        EXPECT_NEAR(smer * std::sqrt(13.0), scenaY(s.odbijeni, dalji), 1e-6);
     }
 }
 
@@ -343,10 +341,10 @@ class PravacHiperbole : public testing::TestWithParam<int> {};
 TEST_P(PravacHiperbole, OnlyMinusOnePutsTheReflectionPointBelowTheAxis)
 {
     frame(3, 2, 0.5f, GetParam());
-    const rec::Batch upadni = slika().upadni;
-    ASSERT_EQ(2u, upadni.v.size());
+    const snimac::Serija upadni = slika().upadni;
+    ASSERT_EQ(2u, upadni.temena.size());
     const float visina = static_cast<float>(std::sqrt(13.0) / 2);
-    EXPECT_EQ(GetParam() == -1 ? -visina : visina, upadni.v[1].y) << "pravac " << GetParam();
+    EXPECT_EQ(GetParam() == -1 ? -visina : visina, upadni.temena[1].y) << "pravac " << GetParam();
 }
 
 INSTANTIATE_TEST_SUITE_P(Vrednosti, PravacHiperbole, testing::Values(-1, 1, 0, 2, -2));
@@ -372,26 +370,26 @@ TEST(CrtajHiperbolu, NegativeSecondSemiAxisDrawsAndPrintsTheSameAsPositive)
     const std::string negativna = frame(3, -2, 0.5f, 1);
     const Slika n = slika();
     EXPECT_EQ(pozitivna, negativna);
-    ASSERT_EQ(s.kriva.v.size(), n.kriva.v.size());
-    for (size_t i = 0; i < s.kriva.v.size(); ++i)
-        ASSERT_EQ(s.kriva.v[i].x, n.kriva.v[i].x) << "curve vertex " << i;
-    ASSERT_EQ(2u, n.upadni.v.size());
-    EXPECT_EQ(s.upadni.v[1].x, n.upadni.v[1].x);
-    EXPECT_EQ(s.upadni.v[1].y, n.upadni.v[1].y);
-    ASSERT_EQ(2u, n.asimptota1.v.size());
-    EXPECT_EQ(s.asimptota2.v[1].x, n.asimptota1.v[0].x) << "the asymptote batches exchange lines";
-    EXPECT_EQ(s.asimptota2.v[1].y, n.asimptota1.v[0].y) << "the asymptote batches exchange lines";
+    ASSERT_EQ(s.kriva.temena.size(), n.kriva.temena.size());
+    for (size_t i = 0; i < s.kriva.temena.size(); ++i)
+        ASSERT_EQ(s.kriva.temena[i].x, n.kriva.temena[i].x) << "curve vertex " << i;
+    ASSERT_EQ(2u, n.upadni.temena.size());
+    EXPECT_EQ(s.upadni.temena[1].x, n.upadni.temena[1].x);
+    EXPECT_EQ(s.upadni.temena[1].y, n.upadni.temena[1].y);
+    ASSERT_EQ(2u, n.asimptota1.temena.size());
+    EXPECT_EQ(s.asimptota2.temena[1].x, n.asimptota1.temena[0].x) << "the asymptote batches exchange lines";
+    EXPECT_EQ(s.asimptota2.temena[1].y, n.asimptota1.temena[0].y) << "the asymptote batches exchange lines";
 }
 
 TEST(CrtajHiperbolu, NegativeFirstSemiAxisReflectsAtTheRightBranch)
 {
     const std::string out = frame(-3, 2, 0.5f, 1);
     const Slika s = slika();
-    ASSERT_EQ(8000u, s.kriva.v.size());
-    EXPECT_LT(s.kriva.v[0].x, 0) << "the same points, each pair in the other order";
-    EXPECT_EQ(static_cast<float>(std::sqrt(13.0)), s.zize.v[0].x);
-    ASSERT_EQ(2u, s.upadni.v.size());
-    EXPECT_FLOAT_EQ(0.75f * std::sqrt(29.0f), s.upadni.v[1].x);
+    ASSERT_EQ(8000u, s.kriva.temena.size());
+    EXPECT_LT(s.kriva.temena[0].x, 0) << "the same points, each pair in the other order";
+    EXPECT_EQ(static_cast<float>(std::sqrt(13.0)), s.zize.temena[0].x);
+    ASSERT_EQ(2u, s.upadni.temena.size());
+    EXPECT_FLOAT_EQ(0.75f * std::sqrt(29.0f), s.upadni.temena[1].x);
     EXPECT_EQ("Jednacina zraka je:x = 4.240364 * y - 3.605551\n"
               "Jednacina odbijenog zraka je:x = 0.240364 * y + 3.605551\n\n",
               out);
@@ -401,18 +399,18 @@ TEST(CrtajHiperbolu, ZeroFirstSemiAxisPutsEverythingOnTheYAxis)
 {
     const std::string out = frame(0, 2, 0.5f, 1);
     const Slika s = slika();
-    ASSERT_EQ(8000u, s.kriva.v.size());
-    for (const rec::Vertex& v : s.kriva.v)
+    ASSERT_EQ(8000u, s.kriva.temena.size());
+    for (const snimac::Teme& v : s.kriva.temena)
         ASSERT_EQ(0.0f, v.x) << "at y " << v.y;
-    EXPECT_EQ(2.0f, s.zize.v[0].x) << "c = |b1|";
-    EXPECT_TRUE(s.asimptota1.v.empty()) << "infinite slope: not sent";
-    EXPECT_TRUE(s.asimptota2.v.empty());
-    ASSERT_EQ(2u, s.upadni.v.size());
-    EXPECT_EQ(0.0f, s.upadni.v[1].x);
-    EXPECT_EQ(1.0f, s.upadni.v[1].y);
-    ASSERT_EQ(2u, s.odbijeni.v.size());
-    EXPECT_EQ(-2.0f, s.odbijeni.v[0].sceneX());
-    EXPECT_EQ(2.0f, s.odbijeni.v[0].sceneY());
+    EXPECT_EQ(2.0f, s.zize.temena[0].x) << "c = |b1|";
+    EXPECT_TRUE(s.asimptota1.temena.empty()) << "infinite slope: not sent";
+    EXPECT_TRUE(s.asimptota2.temena.empty());
+    ASSERT_EQ(2u, s.upadni.temena.size());
+    EXPECT_EQ(0.0f, s.upadni.temena[1].x);
+    EXPECT_EQ(1.0f, s.upadni.temena[1].y);
+    ASSERT_EQ(2u, s.odbijeni.temena.size());
+    EXPECT_EQ(-2.0f, scenaX(s.odbijeni, s.odbijeni.temena[0]));
+    EXPECT_EQ(2.0f, scenaY(s.odbijeni, s.odbijeni.temena[0]));
     EXPECT_EQ("Jednacina zraka je:x = 2.000000 * y - 2.000000\n"
               "Jednacina odbijenog zraka je:x = -2.000000 * y + 2.000000\n\n",
               out);
@@ -422,29 +420,29 @@ TEST(CrtajHiperbolu, ZeroFirstSemiAxisPutsEverythingOnTheYAxis)
 void expectInfiniteFrameEndsSafely(const std::string& out, const std::string& ocekivano)
 {
     EXPECT_TRUE(std::regex_match(out, std::regex(ocekivano))) << "actual:\n" << out;
-    EXPECT_EQ(0, rec::modelviewDepth());
-    EXPECT_EQ(rec::count("glPushMatrix"), rec::count("glPopMatrix"));
-    for (const rec::Batch& b : rec::batches())
-        for (const rec::Vertex& v : b.v)
-            ASSERT_TRUE(std::isfinite(v.sceneX()) && std::isfinite(v.sceneY())) << "a vertex sent";
-    for (const rec::Call& c : rec::callsOf("glTranslatef"))
-        ASSERT_TRUE(std::isfinite(c.args[0]) && std::isfinite(c.args[1])) << "a translation sent";
-    EXPECT_EQ(4u, rec::batches().back().v.size()) << "the axes follow";
+    EXPECT_EQ(0, snimac::dubinaModelview());
+    EXPECT_EQ(snimac::broj(snimac::Ulaz::glPushMatrix), snimac::broj(snimac::Ulaz::glPopMatrix));
+    for (const snimac::Serija& b : snimac::serije())
+        for (const snimac::Teme& v : b.temena)
+            ASSERT_TRUE(std::isfinite(scenaX(b, v)) && std::isfinite(scenaY(b, v))) << "a vertex sent";
+    for (const snimac::Zapis& c : snimac::poziviOd(snimac::Ulaz::glTranslatef))
+        ASSERT_TRUE(std::isfinite(c.argumenti[0]) && std::isfinite(c.argumenti[1])) << "a translation sent";
+    EXPECT_EQ(4u, snimac::serije().back().temena.size()) << "the axes follow";
 }
 
 TEST(CrtajHiperbolu, ZeroSecondSemiAxisDrawsNoCurveAndPrintsInfiniteSlopes)
 {
     const std::string out = frame(3, 0, 0.5f, 1);
-    const auto& b = rec::batches();
+    const auto& b = snimac::serije();
     ASSERT_EQ(8u, b.size()) << "no reflected ray batch: its shift is infinite";
-    EXPECT_TRUE(b[0].v.empty()) << "no sample is finite";
-    ASSERT_EQ(2u, b[2].v.size());
-    EXPECT_EQ(0.0f, b[2].v[0].y) << "k = 0: the asymptote lies on the x axis";
-    ASSERT_EQ(4u, b[4].v.size());
-    EXPECT_EQ(3.0f, b[4].v[0].x);
-    EXPECT_EQ(0.0f, b[4].v[1].y) << "the sides shrink to (+-a1, 0)";
-    EXPECT_TRUE(b[5].v.empty()) << "the reflection point is infinite";
-    EXPECT_TRUE(b[6].v.empty());
+    EXPECT_TRUE(b[0].temena.empty()) << "no sample is finite";
+    ASSERT_EQ(2u, b[2].temena.size());
+    EXPECT_EQ(0.0f, b[2].temena[0].y) << "k = 0: the asymptote lies on the x axis";
+    ASSERT_EQ(4u, b[4].temena.size());
+    EXPECT_EQ(3.0f, b[4].temena[0].x);
+    EXPECT_EQ(0.0f, b[4].temena[1].y) << "the sides shrink to (+-a1, 0)";
+    EXPECT_TRUE(b[5].temena.empty()) << "the reflection point is infinite";
+    EXPECT_TRUE(b[6].temena.empty());
     expectInfiniteFrameEndsSafely(out, "Jednacina zraka je:x = -inf \\* y - 3\\.000000\n"
                                        "Jednacina odbijenog zraka je:x = -inf \\* y \\+ 3\\.000000\n\n");
 }
@@ -452,12 +450,12 @@ TEST(CrtajHiperbolu, ZeroSecondSemiAxisDrawsNoCurveAndPrintsInfiniteSlopes)
 TEST(CrtajHiperbolu, BothSemiAxesZeroPrintsNotANumberAndDrawsOnlyFociAndSides)
 {
     const std::string out = frame(0, 0, 0.5f, 1);
-    const auto& b = rec::batches();
+    const auto& b = snimac::serije();
     ASSERT_EQ(8u, b.size());
     const size_t ocekivano[] = {0, 2, 0, 0, 4, 0, 0};
     for (size_t i = 0; i < 7; ++i)
-        EXPECT_EQ(ocekivano[i], b[i].v.size()) << "batch " << i;
-    for (const rec::Vertex& v : b[4].v)
+        EXPECT_EQ(ocekivano[i], b[i].temena.size()) << "batch " << i;
+    for (const snimac::Teme& v : b[4].temena)
         EXPECT_EQ(0.0f, std::hypot(v.x, v.y)) << "the sides shrink to the origin";
     expectInfiniteFrameEndsSafely(out, "Jednacina zraka je:x = -?nan \\* y - 0\\.000000\n"
                                        "Jednacina odbijenog zraka je:x = -?nan \\* y \\+ 0\\.000000\n\n");
@@ -476,18 +474,18 @@ TEST(CrtajHiperbolu, ReflectedRayComesFromTheRightFocusAndObeysTheLawOfReflectio
                 for (int smer : {1, -1}) {
                     frame(pa, pb, param, smer);
                     const Slika s = slika();
-                    ASSERT_EQ(2u, s.odbijeni.v.size());
+                    ASSERT_EQ(2u, s.odbijeni.temena.size());
                     const std::string gde = "a1 " + std::to_string(pa) + " b1 " + std::to_string(pb) +
                                             " parametar " + std::to_string(param) +
                                             " pravac " + std::to_string(smer);
-                    const double f1x = s.upadni.v[0].x, rx = s.upadni.v[1].x, ry = s.upadni.v[1].y;
-                    const double f2x = s.isprekidana.v[1].x;
-                    const double ax = s.odbijeni.v[0].sceneX(), ay = s.odbijeni.v[0].sceneY();
+                    const double f1x = s.upadni.temena[0].x, rx = s.upadni.temena[1].x, ry = s.upadni.temena[1].y;
+                    const double f2x = s.isprekidana.temena[1].x;
+                    const double ax = scenaX(s.odbijeni, s.odbijeni.temena[0]), ay = scenaY(s.odbijeni, s.odbijeni.temena[0]);
                     const double duzina = std::hypot(ax - rx, ay - ry);
                     const double clanX = rx * rx / (double(pa) * pa), clanY = ry * ry / (double(pb) * pb);
                     EXPECT_NEAR(1.0, clanX - clanY, 1e-6 * (clanX + clanY)) << "R on the curve, " << gde;
-                    EXPECT_NEAR(rx, s.odbijeni.v[1].sceneX(), 1e-5 * duzina) << gde;
-                    EXPECT_NEAR(ry, s.odbijeni.v[1].sceneY(), 1e-5 * duzina) << gde;
+                    EXPECT_NEAR(rx, scenaX(s.odbijeni, s.odbijeni.temena[1]), 1e-5 * duzina) << gde;
+                    EXPECT_NEAR(ry, scenaY(s.odbijeni, s.odbijeni.temena[1]), 1e-5 * duzina) << gde;
                     // Extended backwards past R the reflected ray meets F2.
                     const double ux = (rx - ax) / duzina, uy = (ry - ay) / duzina;
                     const double unazad = (f2x - rx) * ux + (0 - ry) * uy;

@@ -1,6 +1,6 @@
 // The shell: the figure prompt, the view, the frame and the keyboard.
 #include "geometrija.h"
-#include "gl_recorder.h"
+#include "snimac.h"
 #include "konzola.h"
 #include "scena.h"
 
@@ -55,48 +55,49 @@ TEST(Reshape, SetsViewportPerspectiveAndCameraInThatOrder)
     const std::vector<std::string> expected = {"glGetIntegerv", "glViewport", "glMatrixMode",
                                                "glLoadIdentity", "gluPerspective", "glMatrixMode",
                                                "glLoadIdentity", "gluLookAt"};
-    ASSERT_EQ(expected, rec::callNames());
-    EXPECT_EQ(GL_MAX_VIEWPORT_DIMS, rec::calls()[0].args[0]);
-    const rec::Call* c = rec::calls().data() + 1;  // from the viewport on
-    EXPECT_EQ((std::vector<double>{0, 0, 500, 500}), c[0].args);
-    EXPECT_EQ(GL_PROJECTION, c[1].args[0]);
-    EXPECT_EQ((std::vector<double>{60.0, 1.0, 1.0, 1000.0}), c[3].args);
-    EXPECT_EQ(GL_MODELVIEW, c[4].args[0]);
-    EXPECT_EQ((std::vector<double>{0, 0, 50, 0, 0, 0, 0, 1, 0}), c[6].args);
-    EXPECT_EQ(GL_MODELVIEW, rec::matrixMode()) << "the model-view matrix is left current";
+    ASSERT_EQ(expected, snimac::imena());
+    EXPECT_EQ(GL_MAX_VIEWPORT_DIMS, snimac::zapis()[0].argumenti[0]);
+    const std::vector<snimac::Zapis> zapis = snimac::zapis();
+    const snimac::Zapis* c = zapis.data() + 1;  // from the viewport on
+    EXPECT_EQ((std::vector<double>{0, 0, 500, 500}), c[0].argumenti);
+    EXPECT_EQ(GL_PROJECTION, c[1].argumenti[0]);
+    EXPECT_EQ((std::vector<double>{60.0, 1.0, 1.0, 1000.0}), c[3].argumenti);
+    EXPECT_EQ(GL_MODELVIEW, c[4].argumenti[0]);
+    EXPECT_EQ((std::vector<double>{0, 0, 50, 0, 0, 0, 0, 1, 0}), c[6].argumenti);
+    EXPECT_EQ(GL_MODELVIEW, snimac::nacinMatrice()) << "the model-view matrix is left current";
 }
 
 TEST(Reshape, AspectIsTheFloatingPointQuotientOfTheSizes)
 {
     resetScene();
     reshape(1000, 500);
-    EXPECT_EQ(2.0, rec::callsOf("gluPerspective")[0].args[1]);
-    rec::reset();
+    EXPECT_EQ(2.0, snimac::poziviOd(snimac::Ulaz::gluPerspective)[0].argumenti[1]);
+    snimac::isprazni();
     reshape(500, 300);
-    EXPECT_EQ(500.0 / 300.0, rec::callsOf("gluPerspective")[0].args[1]) << "no integer division";
+    EXPECT_EQ(500.0 / 300.0, snimac::poziviOd(snimac::Ulaz::gluPerspective)[0].argumenti[1]) << "no integer division";
 }
 
 TEST(Reshape, ZeroHeightWindowGetsAFiniteProjection)
 {
     resetScene();
     reshape(400, 0);
-    const auto persp = rec::callsOf("gluPerspective");
+    const auto persp = snimac::poziviOd(snimac::Ulaz::gluPerspective);
     ASSERT_EQ(1u, persp.size());
-    EXPECT_TRUE(std::isfinite(persp[0].args[1])) << "aspect " << persp[0].args[1];
-    EXPECT_EQ(400.0, persp[0].args[1]) << "a height of 0 counts as 1";
-    EXPECT_EQ((std::vector<double>{0, 0, 400, 0}), rec::callsOf("glViewport")[0].args);
+    EXPECT_TRUE(std::isfinite(persp[0].argumenti[1])) << "aspect " << persp[0].argumenti[1];
+    EXPECT_EQ(400.0, persp[0].argumenti[1]) << "a height of 0 counts as 1";
+    EXPECT_EQ((std::vector<double>{0, 0, 400, 0}), snimac::poziviOd(snimac::Ulaz::glViewport)[0].argumenti);
 }
 
 TEST(Reshape, WindowBeyondTheRendererLimitIsAskedBackToItAndTheViewportCapped)
 {
     resetScene();
     reshape(32767, 65535);
-    reshape(rec::NAJVECI_POGLED, 300);  // at the limit: left alone
-    const std::vector<double> najveci{rec::NAJVECI_POGLED, rec::NAJVECI_POGLED};
-    ASSERT_EQ(1u, rec::count("glutReshapeWindow"));
-    EXPECT_EQ(najveci, rec::callsOf("glutReshapeWindow")[0].args);
-    EXPECT_EQ((std::vector<double>{0, 0, najveci[0], najveci[1]}), rec::callsOf("glViewport")[0].args);
-    EXPECT_EQ(1.0, rec::callsOf("gluPerspective")[0].args[1]) << "aspect of the capped size";
+    reshape(snimac::NAJVECI_POGLED, 300);  // at the limit: left alone
+    const std::vector<double> najveci{snimac::NAJVECI_POGLED, snimac::NAJVECI_POGLED};
+    ASSERT_EQ(1u, snimac::broj(snimac::Ulaz::glutReshapeWindow));
+    EXPECT_EQ(najveci, snimac::poziviOd(snimac::Ulaz::glutReshapeWindow)[0].argumenti);
+    EXPECT_EQ((std::vector<double>{0, 0, najveci[0], najveci[1]}), snimac::poziviOd(snimac::Ulaz::glViewport)[0].argumenti);
+    EXPECT_EQ(1.0, snimac::poziviOd(snimac::Ulaz::gluPerspective)[0].argumenti[1]) << "aspect of the capped size";
 }
 
 // ---- display ----
@@ -106,7 +107,7 @@ TEST(Display, WithoutFigureDrawsOnlyTheAxesAndPrintsNothing)
     resetScene();
     unos = 0;
     reshape(500, 500);
-    rec::reset();
+    snimac::isprazni();
     const std::string out = captureStdout(display);
     EXPECT_EQ("", out);
     // Only the ellipse routine's black and the hyperbola routine's point size and
@@ -116,20 +117,20 @@ TEST(Display, WithoutFigureDrawsOnlyTheAxesAndPrintsNothing)
         "glColor3f", "glPointSize", "glColor3f",
         "glLineWidth", "glColor3f", "glBegin", "glVertex3f", "glVertex3f", "glVertex3f",
         "glVertex3f", "glEnd", "glPopMatrix", "glutSwapBuffers"};
-    EXPECT_EQ(expected, rec::callNames());
-    EXPECT_EQ(GL_COLOR_BUFFER_BIT, rec::calls().front().args[0]) << "colour buffer only";
-    ASSERT_EQ(1u, rec::batches().size()) << "only the axes";
-    const rec::Batch& osa = rec::batches()[0];
-    EXPECT_EQ(static_cast<GLenum>(GL_LINES), osa.mode);
-    EXPECT_EQ(1.0f, osa.lineWidth);
-    ASSERT_EQ(4u, osa.v.size());
+    EXPECT_EQ(expected, snimac::imena());
+    EXPECT_EQ(GL_COLOR_BUFFER_BIT, snimac::zapis().front().argumenti[0]) << "colour buffer only";
+    ASSERT_EQ(1u, snimac::serije().size()) << "only the axes";
+    const snimac::Serija& osa = snimac::serije()[0];
+    EXPECT_EQ(static_cast<GLenum>(GL_LINES), osa.nacin);
+    EXPECT_EQ(1.0f, osa.debljina);
+    ASSERT_EQ(4u, osa.temena.size());
     const float ocekivano[4][2] = {{-1000, 0}, {1000, 0}, {0, -1000}, {0, 1000}};
     for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(ocekivano[i][0], osa.v[i].x) << "axis vertex " << i;
-        EXPECT_EQ(ocekivano[i][1], osa.v[i].y) << "axis vertex " << i;
-        EXPECT_EQ(0.0f, osa.v[i].z);
-        EXPECT_EQ(3, osa.v[i].dims);
-        EXPECT_EQ(CRNA_BOJA, osa.v[i].color);
+        EXPECT_EQ(ocekivano[i][0], osa.temena[i].x) << "axis vertex " << i;
+        EXPECT_EQ(ocekivano[i][1], osa.temena[i].y) << "axis vertex " << i;
+        EXPECT_EQ(0.0f, osa.temena[i].z);
+        EXPECT_EQ(3, osa.temena[i].dimenzija);
+        EXPECT_EQ(CRNA_BOJA, osa.temena[i].boja);
     }
 }
 
@@ -137,17 +138,17 @@ TEST(Display, ClearsThenBlackThenPanThenSceneWidthTwo)
 {
     resetScene();
     reshape(500, 500);
-    rec::reset();
+    snimac::isprazni();
     display();
-    const auto names = rec::callNames();
+    const auto names = snimac::imena();
     ASSERT_GE(names.size(), 5u);
     EXPECT_EQ((std::vector<std::string>{"glClear", "glColor3f"}),
               std::vector<std::string>(names.begin(), names.begin() + 2));
-    EXPECT_EQ((std::vector<double>{0, 0, 0}), rec::calls()[1].args);
-    const auto widths = rec::callsOf("glLineWidth");
+    EXPECT_EQ((std::vector<double>{0, 0, 0}), snimac::zapis()[1].argumenti);
+    const auto widths = snimac::poziviOd(snimac::Ulaz::glLineWidth);
     ASSERT_EQ(2u, widths.size());
-    EXPECT_EQ(2.0, widths[0].args[0]) << "scene lines";
-    EXPECT_EQ(1.0, widths[1].args[0]) << "axes";
+    EXPECT_EQ(2.0, widths[0].argumenti[0]) << "scene lines";
+    EXPECT_EQ(1.0, widths[1].argumenti[0]) << "axes";
 }
 
 TEST(Display, PanMovesEverythingAndDoesNotAccumulateOverFrames)
@@ -162,20 +163,17 @@ TEST(Display, PanMovesEverythingAndDoesNotAccumulateOverFrames)
     reshape(500, 500);
     for (int frame = 0; frame < 3; ++frame)
         captureStdout(display);
-    rec::reset();
+    snimac::novaSlika();
     captureStdout(display);
-    ASSERT_FALSE(rec::batches().empty());
-    for (const rec::Batch& batch : rec::batches())
-        for (const rec::Vertex& v : batch.v) {
-            ASSERT_EQ(2.0f, v.tx) << "every vertex of the frame is shifted by exactly the pan";
-            ASSERT_EQ(-0.3f, v.ty);
-            ASSERT_EQ(0.0f, v.tz);
-        }
-    float x, y, z;
-    rec::translation(x, y, z);
-    EXPECT_EQ(0.0f, x) << "the camera view is restored after the frame";
-    EXPECT_EQ(0.0f, y);
-    EXPECT_EQ(0, rec::modelviewDepth());
+    ASSERT_FALSE(snimac::serije().empty());
+    for (const snimac::Serija& batch : snimac::serije()) {
+        ASSERT_EQ(2.0f, pomakX(batch)) << "every batch of the frame is shifted by exactly the pan";
+        ASSERT_EQ(-0.3f, pomakY(batch));
+        ASSERT_EQ(-50.0f, batch.modelview[14]) << "the camera's distance alone";
+    }
+    EXPECT_EQ(0.0f, snimac::modelview()[12]) << "the camera view is restored after the frame";
+    EXPECT_EQ(0.0f, snimac::modelview()[13]);
+    EXPECT_EQ(0, snimac::dubinaModelview());
 }
 
 TEST(Display, AxesComeAfterTheSceneAndThenTheBuffersAreSwapped)
@@ -185,16 +183,16 @@ TEST(Display, AxesComeAfterTheSceneAndThenTheBuffersAreSwapped)
     p = 10;
     parametar = 0.5f;
     captureStdout(drawFrame);
-    const auto& batches = rec::batches();
+    const auto& batches = snimac::serije();
     ASSERT_GE(batches.size(), 2u);
-    const rec::Batch& last = batches.back();
-    EXPECT_EQ(4u, last.v.size());
-    EXPECT_EQ(-1000.0f, last.v[0].x) << "the last batch is the axes";
-    EXPECT_EQ(1.0f, last.lineWidth);
+    const snimac::Serija& last = batches.back();
+    EXPECT_EQ(4u, last.temena.size());
+    EXPECT_EQ(-1000.0f, last.temena[0].x) << "the last batch is the axes";
+    EXPECT_EQ(1.0f, last.debljina);
     for (size_t i = 0; i + 1 < batches.size(); ++i)
-        EXPECT_LT(batches[i].callIndex, last.callIndex);
-    EXPECT_EQ("glutSwapBuffers", rec::callNames().back());
-    EXPECT_EQ(1, rec::glut().swaps);
+        EXPECT_LT(batches[i].poziv, last.poziv);
+    EXPECT_EQ("glutSwapBuffers", snimac::imena().back());
+    EXPECT_EQ(1, snimac::prozor().zamene);
 }
 
 // ---- keyboard ----
@@ -213,8 +211,8 @@ TEST_P(PanKey, MovesThePanAndRequestsOneRedraw)
     keyboard(t.key, 123, 45);
     EXPECT_EQ(t.dx, xtranslate) << "key '" << t.key << "'";
     EXPECT_EQ(t.dy, ytranslate) << "key '" << t.key << "'";
-    EXPECT_EQ(1, rec::glut().postRedisplays);
-    EXPECT_EQ(0u, rec::count("glBegin")) << "the frame is drawn later, by display";
+    EXPECT_EQ(1, snimac::prozor().zahteviZaCrtanje);
+    EXPECT_EQ(0u, snimac::broj(snimac::Ulaz::glBegin)) << "the frame is drawn later, by display";
 }
 
 INSTANTIATE_TEST_SUITE_P(BothCases, PanKey,
@@ -230,7 +228,7 @@ TEST(Keyboard, TwoAAndOneDLeaveThePictureOneUnitRight)
     keyboard('a', 0, 0);
     keyboard('D', 0, 0);
     EXPECT_EQ(1.0f, xtranslate);
-    EXPECT_EQ(3, rec::glut().postRedisplays);
+    EXPECT_EQ(3, snimac::prozor().zahteviZaCrtanje);
 }
 
 TEST(Keyboard, TenUpStepsEndOneFloatShortOfThree)
@@ -265,7 +263,7 @@ TEST(Keyboard, ResetSetsBothPansToExactlyZero)
         keyboard(key, 0, 0);
         EXPECT_EQ(0u, bits(xtranslate)) << "key " << key << ": +0, not a remainder";
         EXPECT_EQ(0u, bits(ytranslate)) << "key " << key;
-        EXPECT_EQ(8, rec::glut().postRedisplays);
+        EXPECT_EQ(8, snimac::prozor().zahteviZaCrtanje);
     }
 }
 
@@ -280,8 +278,8 @@ TEST(Keyboard, OtherKeysChangeNothingAndRequestNoRedraw)
         EXPECT_EQ(4.0f, xtranslate) << "key " << int(key);
         EXPECT_EQ(-0.6f, ytranslate) << "key " << int(key);
     }
-    EXPECT_EQ(0, rec::glut().postRedisplays);
-    EXPECT_TRUE(rec::calls().empty());
+    EXPECT_EQ(0, snimac::prozor().zahteviZaCrtanje);
+    EXPECT_TRUE(snimac::zapis().empty());
 }
 
 TEST(KeyboardDeath, EscapeAndQEndTheProgramWithStatusZero)

@@ -1,6 +1,6 @@
 // The parabola scene: its dialogue, the picture of one frame and the printed rays.
 #include "geometrija.h"
-#include "gl_recorder.h"
+#include "snimac.h"
 #include "konzola.h"
 #include "scena.h"
 
@@ -31,12 +31,12 @@ std::string frame(float pp, float param, int smer)
 
 // The frame's batches in order: curve, focus, rays, directrix, axes.
 struct Slika {
-    rec::Batch kriva, ziza, zraci, direktrisa;
+    snimac::Serija kriva, ziza, zraci, direktrisa;
 };
 
 Slika slika()
 {
-    const auto& b = rec::batches();
+    const auto& b = snimac::serije();
     EXPECT_EQ(5u, b.size()) << "curve, focus, rays, directrix, axes";
     if (b.size() < 4)
         return {};
@@ -116,10 +116,10 @@ TEST(CrtajParabolu, OtherFiguresDrawAndPrintNothingAndKeepTheColour)
         p = 10;
         parametar = 0.5f;
         glColor3f(0.2f, 0.3f, 0.4f);
-        rec::reset();
+        snimac::isprazni();
         const std::string out = captureStdout(crtajParabolu);
         EXPECT_EQ("", out) << "unos " << figura;
-        EXPECT_TRUE(rec::calls().empty()) << "unos " << figura;
+        EXPECT_TRUE(snimac::zapis().empty()) << "unos " << figura;
     }
 }
 
@@ -127,25 +127,25 @@ TEST(CrtajParabolu, SweepHasExactly4000SamplesDriftingOffTheHundredths)
 {
     // With p = 0 every sample is finite (sqrt(-0) is -0), so each gives two vertices.
     frame(0, 0.5f, 1);
-    const rec::Batch kriva = slika().kriva;
-    EXPECT_EQ(static_cast<GLenum>(GL_POINTS), kriva.mode);
-    ASSERT_EQ(8000u, kriva.v.size());
-    EXPECT_EQ(-20.0f, kriva.v.front().x);
-    const float poslednji = kriva.v.back().x;
+    const snimac::Serija kriva = slika().kriva;
+    EXPECT_EQ(static_cast<GLenum>(GL_POINTS), kriva.nacin);
+    ASSERT_EQ(8000u, kriva.temena.size());
+    EXPECT_EQ(-20.0f, kriva.temena.front().x);
+    const float poslednji = kriva.temena.back().x;
     EXPECT_LT(poslednji, 20.0f);
     // The accumulated float steps end here, not at 19.99 as x = -20 + 0.01 i would.
     EXPECT_EQ(0x1.3fda02p+4f, poslednji) << "last sample about 0.009 below 20: " << poslednji;
     int negativni = 0, nule = 0;
     float najbliziNuli = 100, prethodnik = 0;
-    for (size_t i = 0; i < kriva.v.size(); i += 2) {
-        const float x = kriva.v[i].x;
-        ASSERT_EQ(x, kriva.v[i + 1].x) << "the two vertices of a sample share x";
-        ASSERT_EQ(2, kriva.v[i].dims) << "curve points are two-dimensional";
+    for (size_t i = 0; i < kriva.temena.size(); i += 2) {
+        const float x = kriva.temena[i].x;
+        ASSERT_EQ(x, kriva.temena[i + 1].x) << "the two vertices of a sample share x";
+        ASSERT_EQ(2, kriva.temena[i].dimenzija) << "curve points are two-dimensional";
         negativni += x < 0;
         nule += x == 0;
         if (x > 0 && x < najbliziNuli) {
             najbliziNuli = x;
-            prethodnik = kriva.v[i - 2].x;
+            prethodnik = kriva.temena[i - 2].x;
         }
     }
     EXPECT_EQ(2000, negativni);
@@ -157,22 +157,22 @@ TEST(CrtajParabolu, SweepHasExactly4000SamplesDriftingOffTheHundredths)
 TEST(CrtajParabolu, CurveLiesOnTheParabolaAndSkipsTheImaginarySamples)
 {
     frame(10, 0.5f, 1);
-    const rec::Batch kriva = slika().kriva;
-    ASSERT_EQ(4000u, kriva.v.size()) << "the 2000 samples at x > 0, two vertices each";
-    for (const rec::Vertex& v : kriva.v) {
+    const snimac::Serija kriva = slika().kriva;
+    ASSERT_EQ(4000u, kriva.temena.size()) << "the 2000 samples at x > 0, two vertices each";
+    for (const snimac::Teme& v : kriva.temena) {
         ASSERT_GT(v.x, 0.0f);
         ASSERT_NEAR(20.0 * v.x, double(v.y) * v.y, 1e-5 * 20 * v.x + 1e-6) << "at x = " << v.x;
-        ASSERT_EQ(CRNA_BOJA, v.color) << "the curve takes the black current on entry";
+        ASSERT_EQ(CRNA_BOJA, v.boja) << "the curve takes the black current on entry";
     }
-    EXPECT_EQ(1.0f, kriva.pointSize);
+    EXPECT_EQ(1.0f, kriva.velicinaTacke);
 }
 
 TEST(CrtajParabolu, NegativePShowsOnlyTheLeftHalf)
 {
     frame(-10, 0.5f, 1);
-    const rec::Batch kriva = slika().kriva;
-    ASSERT_EQ(4000u, kriva.v.size());
-    for (const rec::Vertex& v : kriva.v)
+    const snimac::Serija kriva = slika().kriva;
+    ASSERT_EQ(4000u, kriva.temena.size());
+    for (const snimac::Teme& v : kriva.temena)
         ASSERT_LT(v.x, 0.0f);
 }
 
@@ -182,30 +182,30 @@ TEST(CrtajParabolu, FocusRaysAndDirectrixForTheWorkedExample)
     const Slika s = slika();
     const float visina = static_cast<float>(std::sqrt(50.0));  // 5 sqrt 2
 
-    ASSERT_EQ(1u, s.ziza.v.size());
-    EXPECT_EQ(5.0f, s.ziza.v[0].x);
-    EXPECT_EQ(0.0f, s.ziza.v[0].y);
-    EXPECT_EQ(3, s.ziza.v[0].dims);
-    EXPECT_EQ(CRNA_BOJA, s.ziza.v[0].color);
+    ASSERT_EQ(1u, s.ziza.temena.size());
+    EXPECT_EQ(5.0f, s.ziza.temena[0].x);
+    EXPECT_EQ(0.0f, s.ziza.temena[0].y);
+    EXPECT_EQ(3, s.ziza.temena[0].dimenzija);
+    EXPECT_EQ(CRNA_BOJA, s.ziza.temena[0].boja);
 
-    EXPECT_EQ(static_cast<GLenum>(GL_LINES), s.zraci.mode);
-    ASSERT_EQ(4u, s.zraci.v.size());
+    EXPECT_EQ(static_cast<GLenum>(GL_LINES), s.zraci.nacin);
+    ASSERT_EQ(4u, s.zraci.temena.size());
     const float ocekivano[4][2] = {{5, 0}, {2.5f, visina}, {2.5f, visina}, {1000, visina}};
     for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(ocekivano[i][0], s.zraci.v[i].x) << "ray vertex " << i;
-        EXPECT_EQ(ocekivano[i][1], s.zraci.v[i].y) << "ray vertex " << i;
-        EXPECT_EQ(MASLINASTA, s.zraci.v[i].color);
+        EXPECT_EQ(ocekivano[i][0], s.zraci.temena[i].x) << "ray vertex " << i;
+        EXPECT_EQ(ocekivano[i][1], s.zraci.temena[i].y) << "ray vertex " << i;
+        EXPECT_EQ(MASLINASTA, s.zraci.temena[i].boja);
     }
-    EXPECT_EQ(2.0f, s.zraci.lineWidth);
+    EXPECT_EQ(2.0f, s.zraci.debljina);
 
-    EXPECT_EQ(static_cast<GLenum>(GL_LINES), s.direktrisa.mode);
-    ASSERT_EQ(2u, s.direktrisa.v.size());
-    EXPECT_EQ(-5.0f, s.direktrisa.v[0].x);
-    EXPECT_EQ(-100.0f, s.direktrisa.v[0].y);
-    EXPECT_EQ(-5.0f, s.direktrisa.v[1].x);
-    EXPECT_EQ(100.0f, s.direktrisa.v[1].y);
-    EXPECT_EQ(ZELENA, s.direktrisa.v[0].color);
-    EXPECT_EQ(2.0f, s.direktrisa.lineWidth);
+    EXPECT_EQ(static_cast<GLenum>(GL_LINES), s.direktrisa.nacin);
+    ASSERT_EQ(2u, s.direktrisa.temena.size());
+    EXPECT_EQ(-5.0f, s.direktrisa.temena[0].x);
+    EXPECT_EQ(-100.0f, s.direktrisa.temena[0].y);
+    EXPECT_EQ(-5.0f, s.direktrisa.temena[1].x);
+    EXPECT_EQ(100.0f, s.direktrisa.temena[1].y);
+    EXPECT_EQ(ZELENA, s.direktrisa.temena[0].boja);
+    EXPECT_EQ(2.0f, s.direktrisa.debljina);
 }
 
 TEST(CrtajParabolu, LeavesBlackCurrent)
@@ -216,8 +216,8 @@ TEST(CrtajParabolu, LeavesBlackCurrent)
     parametar = 0.5f;
     glColor3f(0, 0, 0);
     captureStdout(crtajParabolu);
-    EXPECT_EQ(CRNA_BOJA, rec::currentColor());
-    EXPECT_EQ(0, rec::modelviewDepth());
+    EXPECT_EQ(CRNA_BOJA, snimac::tekucaBoja());
+    EXPECT_EQ(0, snimac::dubinaModelview());
 }
 
 class Pravac : public testing::TestWithParam<int> {};
@@ -225,12 +225,12 @@ class Pravac : public testing::TestWithParam<int> {};
 TEST_P(Pravac, OnlyMinusOnePutsTheReflectionPointBelowTheAxis)
 {
     frame(10, 0.5f, GetParam());
-    const rec::Batch zraci = slika().zraci;
-    ASSERT_EQ(4u, zraci.v.size());
+    const snimac::Serija zraci = slika().zraci;
+    ASSERT_EQ(4u, zraci.temena.size());
     const float visina = static_cast<float>(std::sqrt(50.0));
     const float ocekivano = GetParam() == -1 ? -visina : visina;
-    EXPECT_EQ(ocekivano, zraci.v[1].y) << "pravac " << GetParam();
-    EXPECT_EQ(ocekivano, zraci.v[3].y) << "the reflected ray keeps the height";
+    EXPECT_EQ(ocekivano, zraci.temena[1].y) << "pravac " << GetParam();
+    EXPECT_EQ(ocekivano, zraci.temena[3].y) << "the reflected ray keeps the height";
 }
 
 INSTANTIATE_TEST_SUITE_P(Vrednosti, Pravac, testing::Values(-1, 1, 0, 2, -2, 1000));
@@ -251,23 +251,23 @@ TEST(CrtajParabolu, VerticalIncidentRayPrintsInfiniteCoefficients)
               frame(10, 1, 1));
     EXPECT_EQ("Jednacina zraka je:y = -inf * x - -inf\nJednacina odbijenog zraka je:y = -10.000000\n\n",
               frame(10, 1, -1));
-    const rec::Batch zraci = slika().zraci;
-    ASSERT_EQ(4u, zraci.v.size());
-    EXPECT_EQ(5.0f, zraci.v[1].x) << "the reflection point stands right below the focus";
-    EXPECT_EQ(-10.0f, zraci.v[1].y);
+    const snimac::Serija zraci = slika().zraci;
+    ASSERT_EQ(4u, zraci.temena.size());
+    EXPECT_EQ(5.0f, zraci.temena[1].x) << "the reflection point stands right below the focus";
+    EXPECT_EQ(-10.0f, zraci.temena[1].y);
 }
 
 TEST(CrtajParabolu, ZeroPPutsEverythingAtTheOriginAndPrintsNotANumber)
 {
     const std::string out = frame(0, 0.5f, 1);
     const Slika s = slika();
-    ASSERT_EQ(4u, s.zraci.v.size());
+    ASSERT_EQ(4u, s.zraci.temena.size());
     for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(0.0f, s.zraci.v[i].x);
-        EXPECT_EQ(0.0f, s.zraci.v[i].y);
+        EXPECT_EQ(0.0f, s.zraci.temena[i].x);
+        EXPECT_EQ(0.0f, s.zraci.temena[i].y);
     }
-    EXPECT_EQ(1000.0f, s.zraci.v[3].x) << "the reflected ray lies on the positive x axis";
-    EXPECT_EQ(0.0f, s.direktrisa.v[0].x) << "directrix on the y axis";
+    EXPECT_EQ(1000.0f, s.zraci.temena[3].x) << "the reflected ray lies on the positive x axis";
+    EXPECT_EQ(0.0f, s.direktrisa.temena[0].x) << "directrix on the y axis";
     const size_t prva = out.find("nan");
     ASSERT_NE(std::string::npos, prva) << out;
     EXPECT_NE(std::string::npos, out.find("nan", prva + 3)) << out;
@@ -279,13 +279,13 @@ TEST(CrtajParabolu, NegativePReflectsAwayFromTheDirectrix)
     const std::string out = frame(-10, 0.5f, 1);
     const Slika s = slika();
     const float visina = static_cast<float>(std::sqrt(50.0));
-    ASSERT_EQ(4u, s.zraci.v.size());
-    EXPECT_EQ(-5.0f, s.zraci.v[0].x) << "focus left of the origin";
-    EXPECT_EQ(-2.5f, s.zraci.v[1].x);
-    EXPECT_EQ(visina, s.zraci.v[1].y);
-    EXPECT_EQ(-1000.0f, s.zraci.v[3].x) << "the reflected ray runs into the opening, to the left";
-    EXPECT_EQ(visina, s.zraci.v[3].y);
-    EXPECT_EQ(5.0f, s.direktrisa.v[0].x) << "directrix right of the origin";
+    ASSERT_EQ(4u, s.zraci.temena.size());
+    EXPECT_EQ(-5.0f, s.zraci.temena[0].x) << "focus left of the origin";
+    EXPECT_EQ(-2.5f, s.zraci.temena[1].x);
+    EXPECT_EQ(visina, s.zraci.temena[1].y);
+    EXPECT_EQ(-1000.0f, s.zraci.temena[3].x) << "the reflected ray runs into the opening, to the left";
+    EXPECT_EQ(visina, s.zraci.temena[3].y);
+    EXPECT_EQ(5.0f, s.direktrisa.temena[0].x) << "directrix right of the origin";
     EXPECT_EQ("Jednacina zraka je:y = 2.828427 * x - -14.142136\n"
               "Jednacina odbijenog zraka je:y = 7.071068\n\n",
               out);
@@ -299,10 +299,10 @@ TEST(CrtajParabolu, ReflectedRayIsTheIncidentRayMirroredInTheTangent)
         for (float param : {0.05f, 0.5f, 0.9f, 1.5f, 4.0f})
             for (int smer : {1, -1}) {
                 frame(pp, param, smer);
-                const rec::Batch zraci = slika().zraci;
-                ASSERT_EQ(4u, zraci.v.size());
-                const double fx = zraci.v[0].x, fy = zraci.v[0].y;
-                const double rx = zraci.v[1].x, ry = zraci.v[1].y;
+                const snimac::Serija zraci = slika().zraci;
+                ASSERT_EQ(4u, zraci.temena.size());
+                const double fx = zraci.temena[0].x, fy = zraci.temena[0].y;
+                const double rx = zraci.temena[1].x, ry = zraci.temena[1].y;
                 EXPECT_NEAR(2.0 * pp * rx, ry * ry, 1e-4 * std::fabs(ry * ry) + 1e-9) << "R on the curve";
                 // Tangent of y^2 = 2 p x at (rx, ry) has direction (ry, p); its unit normal:
                 const double len = std::hypot(ry, double(pp));
@@ -313,14 +313,14 @@ TEST(CrtajParabolu, ReflectedRayIsTheIncidentRayMirroredInTheTangent)
                 iy /= il;
                 const double dot = ix * nx + iy * ny;
                 const double ox = ix - 2 * dot * nx, oy = iy - 2 * dot * ny;  // mirrored
-                double sx = zraci.v[3].x - zraci.v[2].x, sy = zraci.v[3].y - zraci.v[2].y;
+                double sx = zraci.temena[3].x - zraci.temena[2].x, sy = zraci.temena[3].y - zraci.temena[2].y;
                 const double sl = std::hypot(sx, sy);
                 sx /= sl;
                 sy /= sl;
                 EXPECT_NEAR(ox, sx, 1e-5) << "p " << pp << " parametar " << param << " pravac " << smer;
                 EXPECT_NEAR(oy, sy, 1e-5) << "p " << pp << " parametar " << param << " pravac " << smer;
-                EXPECT_EQ(zraci.v[1].x, zraci.v[2].x) << "the reflected ray starts at R";
-                EXPECT_EQ(zraci.v[1].y, zraci.v[2].y);
+                EXPECT_EQ(zraci.temena[1].x, zraci.temena[2].x) << "the reflected ray starts at R";
+                EXPECT_EQ(zraci.temena[1].y, zraci.temena[2].y);
             }
 }
 

@@ -1,10 +1,7 @@
 // Start-up: the order of the GLUT and GL calls before the main loop, the figure
 // choice and the branch into the dialogues.
-#define main pokreniGeometriju
-#include "main.cpp"
-#undef main
-
-#include "gl_recorder.h"
+#include "snimac.h"
+#include "geometrija.h"
 #include "konzola.h"
 #include "scena.h"
 
@@ -26,7 +23,7 @@ void startUp(const std::string& input, std::vector<std::string> args)
         argv.push_back(arg.data());
     argv.push_back(nullptr);
     int argc = static_cast<int>(args.size());
-    pokreniGeometriju(argc, argv.data());
+    pokreniProgram(argc, argv.data());
 }
 
 // The same, returning what start-up printed.
@@ -47,41 +44,41 @@ TEST(Pokretanje, CallsGlutAndGlInTheOrderOfStartUp)
 TEST(Pokretanje, WindowIsDoubleBufferedRgb500By500AtTopLeftTitledWithInvocationPath)
 {
     pokreni("3\n10\n0.5\n1\n", {"/put/do/geometrija", "-geometry", "100x80+40+30"});
-    const rec::Glut& g = rec::glut();
-    EXPECT_EQ(3, g.initArgc) << "the whole command line goes to glutInit";
-    EXPECT_EQ(GLUT_DOUBLE | GLUT_RGB, g.displayMode);
-    EXPECT_EQ(2, g.displayMode);
-    EXPECT_EQ(500, g.width);
-    EXPECT_EQ(500, g.height);
-    EXPECT_EQ(0, g.posX);
-    EXPECT_EQ(0, g.posY);
-    EXPECT_EQ("/put/do/geometrija", g.title);
+    const snimac::Prozor& g = snimac::prozor();
+    EXPECT_EQ(3, g.argc) << "the whole command line goes to glutInit";
+    EXPECT_EQ(GLUT_DOUBLE | GLUT_RGB, g.nacinPrikaza);
+    EXPECT_EQ(2, g.nacinPrikaza);
+    EXPECT_EQ(500, g.sirina);
+    EXPECT_EQ(500, g.visina);
+    EXPECT_EQ(0, g.x);
+    EXPECT_EQ(0, g.y);
+    EXPECT_EQ("/put/do/geometrija", g.naslov);
 }
 
 TEST(Pokretanje, RegistersTheThreeCallbacksAndFixedDrawingState)
 {
     pokreni("3\n10\n0.5\n1\n");
-    const rec::Glut& g = rec::glut();
-    EXPECT_EQ(&reshape, g.reshape);
-    EXPECT_EQ(&keyboard, g.keyboard);
-    EXPECT_EQ(&display, g.display);
-    EXPECT_EQ(1, g.mainLoops);
+    const snimac::Prozor& g = snimac::prozor();
+    EXPECT_EQ(&reshape, g.preoblikovanje);
+    EXPECT_EQ(&keyboard, g.tastatura);
+    EXPECT_EQ(&display, g.prikaz);
+    EXPECT_EQ(1, g.glavnePetlje);
 
-    const auto clear = rec::callsOf("glClearColor");
+    const auto clear = snimac::poziviOd(snimac::Ulaz::glClearColor);
     ASSERT_EQ(1u, clear.size());
-    EXPECT_EQ((std::vector<double>{1, 1, 1, 0}), clear[0].args) << "white background, alpha 0";
-    const auto enables = rec::callsOf("glEnable");
+    EXPECT_EQ((std::vector<double>{1, 1, 1, 0}), clear[0].argumenti) << "white background, alpha 0";
+    const auto enables = snimac::poziviOd(snimac::Ulaz::glEnable);
     ASSERT_EQ(3u, enables.size());
-    EXPECT_EQ(GL_BLEND, enables[0].args[0]);
-    EXPECT_EQ(GL_LINE_SMOOTH, enables[1].args[0]);
-    EXPECT_EQ(GL_POINT_SMOOTH, enables[2].args[0]);
-    const auto hints = rec::callsOf("glHint");
+    EXPECT_EQ(GL_BLEND, enables[0].argumenti[0]);
+    EXPECT_EQ(GL_LINE_SMOOTH, enables[1].argumenti[0]);
+    EXPECT_EQ(GL_POINT_SMOOTH, enables[2].argumenti[0]);
+    const auto hints = snimac::poziviOd(snimac::Ulaz::glHint);
     ASSERT_EQ(2u, hints.size());
-    EXPECT_EQ((std::vector<double>{GL_LINE_SMOOTH_HINT, GL_FASTEST}), hints[0].args);
-    EXPECT_EQ((std::vector<double>{GL_POINT_SMOOTH_HINT, GL_NICEST}), hints[1].args);
-    const auto blend = rec::callsOf("glBlendFunc");
+    EXPECT_EQ((std::vector<double>{GL_LINE_SMOOTH_HINT, GL_FASTEST}), hints[0].argumenti);
+    EXPECT_EQ((std::vector<double>{GL_POINT_SMOOTH_HINT, GL_NICEST}), hints[1].argumenti);
+    const auto blend = snimac::poziviOd(snimac::Ulaz::glBlendFunc);
     ASSERT_EQ(1u, blend.size());
-    EXPECT_EQ((std::vector<double>{GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA}), blend[0].args);
+    EXPECT_EQ((std::vector<double>{GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA}), blend[0].argumenti);
 }
 
 TEST(Pokretanje, ShowsNothingBeforeTheMainLoop)
@@ -89,16 +86,16 @@ TEST(Pokretanje, ShowsNothingBeforeTheMainLoop)
     // The renderer's warm-up draws into the back buffer before the dialogue; it
     // must clear it again, wait for the renderer and never swap.
     pokreni("3\n10\n0.5\n1\n");
-    const auto imena = rec::callNames();
+    const auto imena = snimac::imena();
     const auto petlja = std::find(imena.begin(), imena.end(), "glutMainLoop");
     const auto poslednjiBegin = std::find(imena.rbegin(), imena.rend(), "glBegin");
     ASSERT_NE(imena.rend(), poslednjiBegin) << "the warm-up draws something";
     const auto brisanje = std::find(poslednjiBegin.base(), petlja, "glClear");
     ASSERT_NE(petlja, brisanje) << "the back buffer is cleared after the last drawing";
     EXPECT_NE(petlja, std::find(brisanje, petlja, "glFinish")) << "the renderer is waited for";
-    EXPECT_EQ(0u, rec::count("glutSwapBuffers"));
-    EXPECT_EQ(CRNA_BOJA, rec::currentColor());
-    EXPECT_EQ(1.0f, rec::currentLineWidth());
+    EXPECT_EQ(0u, snimac::broj(snimac::Ulaz::glutSwapBuffers));
+    EXPECT_EQ(CRNA_BOJA, snimac::tekucaBoja());
+    EXPECT_EQ(1.0f, snimac::tekucaDebljina());
 }
 
 TEST(Pokretanje, ChoiceThreeRunsTheParabolaDialogue)
@@ -123,8 +120,8 @@ TEST_P(PogresanIzbor, PrintsTheMessageWithoutLineBreakAndGoesOnWithoutFigure)
     EXPECT_NE(1, unos);
     EXPECT_NE(2, unos);
     EXPECT_NE(3, unos);
-    EXPECT_EQ(1, rec::glut().mainLoops) << "the main loop runs with no figure";
-    EXPECT_EQ(&display, rec::glut().display);
+    EXPECT_EQ(1, snimac::prozor().glavnePetlje) << "the main loop runs with no figure";
+    EXPECT_EQ(&display, snimac::prozor().prikaz);
     EXPECT_EQ(0.0f, p);
     EXPECT_EQ(0.0f, parametar);
 }

@@ -1,8 +1,8 @@
 // One frame drawn on the recording stand-in and checked.
-#include "okvir.h"
+#include "provera_slike.h"
 
 #include "geometrija.h"
-#include "gl_recorder.h"
+#include "snimac.h"
 #include "scena.h"
 
 #include <cmath>
@@ -79,42 +79,55 @@ void nacrtajIProveri()
     static const bool prijava = std::atexit(prijaviNajvise) == 0;
     (void)prijava;
 
-    rec::countOnly();
+    snimac::isprazni();
     reshape(500, 500);
     display();  // a frame that never ends is reported by the fuzzer's -timeout
 
-    const rec::Counts& n = rec::counts();
-    const double poslato = static_cast<double>(n.vertices);
+    std::size_t poslato = 0, nekonacnih = 0;
+    for (const snimac::Serija& s : snimac::serije()) {
+        poslato += s.temena.size();
+        for (const snimac::Teme& t : s.temena)
+            nekonacnih += !std::isfinite(t.x) || !std::isfinite(t.y) || !std::isfinite(t.z);
+    }
+    const snimac::Greske& g = snimac::greske();
     const std::size_t granica = GRANICA[figura()];
-    proveri(n.vertices <= granica, "vertices at most the figure's bound",
-            static_cast<double>(granica), poslato);
-    proveri(n.nonFinite == 0, "vertices not finite", 0, static_cast<double>(n.nonFinite));
-    proveri(n.outsideBatch == 0, "vertices outside glBegin/glEnd", 0,
-            static_cast<double>(n.outsideBatch));
-    proveri(n.misnested == 0 && !rec::inBatch(), "glBegin/glEnd misnested", 0,
-            static_cast<double>(n.misnested));
-    proveri(rec::count("glNewList") == rec::count("glEndList"), "display lists left open",
-            static_cast<double>(rec::count("glNewList")), static_cast<double>(rec::count("glEndList")));
-    proveri(rec::glut().swaps == 1, "buffer swaps", 1, rec::glut().swaps);
+    proveri(poslato <= granica, "vertices at most the figure's bound", static_cast<double>(granica),
+            static_cast<double>(poslato));
+    proveri(nekonacnih == 0, "vertices not finite", 0, static_cast<double>(nekonacnih));
+    proveri(g.izvanSerije == 0, "vertices outside glBegin/glEnd", 0, static_cast<double>(g.izvanSerije));
+    proveri(g.ugnezdjavanje == 0 && !snimac::uSeriji(), "glBegin/glEnd misnested", 0,
+            static_cast<double>(g.ugnezdjavanje));
+    const std::size_t novih = snimac::broj(snimac::Ulaz::glNewList), krajeva = snimac::broj(snimac::Ulaz::glEndList);
+    proveri(novih == krajeva, "display lists left open", static_cast<double>(novih), static_cast<double>(krajeva));
+    proveri(snimac::prozor().zamene == 1, "buffer swaps", 1, snimac::prozor().zamene);
 
-    const rec::Color boja = rec::currentColor();
-    proveri(boja.r == 0 && boja.g == 0 && boja.b == 0, "black current at the end (sum of r, g, b)",
-            0, double(boja.r) + boja.g + boja.b);
-    proveri(rec::matrixMode() == GL_MODELVIEW, "matrix mode at the end", GL_MODELVIEW,
-            rec::matrixMode());
-    proveri(rec::count("glPushMatrix") == rec::count("glPopMatrix"), "pops as many as pushes",
-            static_cast<double>(rec::count("glPushMatrix")), static_cast<double>(rec::count("glPopMatrix")));
-    proveri(rec::modelviewDepth() == 0, "model-view depth at the end", 0, rec::modelviewDepth());
+    const snimac::Boja boja = snimac::tekucaBoja();
+    proveri(boja.crvena == 0 && boja.zelena == 0 && boja.plava == 0, "black current at the end (sum of r, g, b)",
+            0, double(boja.crvena) + boja.zelena + boja.plava);
+    proveri(snimac::nacinMatrice() == GL_MODELVIEW, "matrix mode at the end", GL_MODELVIEW,
+            snimac::nacinMatrice());
+    const std::size_t guranja = snimac::broj(snimac::Ulaz::glPushMatrix),
+                      vracanja = snimac::broj(snimac::Ulaz::glPopMatrix);
+    proveri(guranja == vracanja, "pops as many as pushes", static_cast<double>(guranja),
+            static_cast<double>(vracanja));
+    proveri(snimac::dubinaModelview() == 0, "model-view depth at the end", 0, snimac::dubinaModelview());
 
     // The first translation is the pan, sent as it stands (the keys keep it
     // finite); every one the scene adds must be finite, or it would fill the
     // matrix, and all that follows, with infinities.
-    const std::vector<rec::Call> pomaci = rec::callsOf("glTranslatef");
-    for (std::size_t k = 1; k < pomaci.size(); ++k)
-        for (const double v : pomaci[k].args)
-            proveri(std::isfinite(v), "translations of the scene finite", 0, v);
+    bool prvi = true;
+    for (const snimac::Poziv& poziv : snimac::pozivi()) {
+        if (poziv.ulaz != snimac::Ulaz::glTranslatef)
+            continue;
+        if (!prvi)
+            for (int i = 0; i < 3; ++i) {
+                const double v = snimac::brojevi(poziv)[i];
+                proveri(std::isfinite(v), "translations of the scene finite", 0, v);
+            }
+        prvi = false;
+    }
 
     std::size_t& rekord = najvise[figura()];
-    if (n.vertices > rekord)
-        rekord = n.vertices;
+    if (poslato > rekord)
+        rekord = poslato;
 }

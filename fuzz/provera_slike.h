@@ -1,7 +1,7 @@
-// One frame drawn on the recording stand-in and held to the rules every frame
+// One frame drawn on the recorder and held to the rules every frame
 // must keep, whatever the scene parameters: shared by the fuzz targets.
-#ifndef GEOMETRIJA_FUZZ_OKVIR_H
-#define GEOMETRIJA_FUZZ_OKVIR_H
+#ifndef GEOMETRIJA_FUZZ_PROVERA_SLIKE_H
+#define GEOMETRIJA_FUZZ_PROVERA_SLIKE_H
 
 #include "pocetna_scena.h"  // pocetnaScena(), between inputs
 
@@ -9,7 +9,7 @@
 // (LLVMFuzzerInitialize): the fuzz targets check no printed text.
 
 // Draws one frame as the window first does (reshape for 500 x 500, then
-// display) on the recorder in counting mode and checks it: the frame ends, it
+// display) on the recorder and checks it: the frame ends, it
 // sends no more vertices than its figure can, every vertex and every
 // translation of the scene is finite, no batch is left open or nested, black
 // is current at the end and the model-view stack is as it was found. A broken

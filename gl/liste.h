@@ -1,0 +1,99 @@
+// Display lists, as the recorder keeps them: each list holds the calls
+// compiled into it, with their numbers, and replays them through the
+// recorder's own executor when it is called.
+#ifndef GEOMETRIJA_LISTE_H
+#define GEOMETRIJA_LISTE_H
+
+#include "snimac.h"
+
+#include <map>
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace snimac {
+
+class DisplayListe {
+public:
+    // GL's own bound on lists calling lists; deeper calls are ignored, so a
+    // list that calls itself ends.
+    static constexpr int NAJVECA_DUBINA = 64;
+
+    void pocni(GLuint ime, GLenum rezim)
+    {
+        snimak_.pozivi.clear();
+        snimak_.brojevi.clear();
+        snimaSe_ = ime;
+        izvrsava_ = rezim == GL_COMPILE_AND_EXECUTE;
+    }
+
+    // The new content replaces the old only now: a list called while it is
+    // being compiled anew still holds what it held. The old content's memory
+    // is kept for the next list compiled.
+    void zavrsi()
+    {
+        if (snimaSe_ == 0)
+            return;
+        std::shared_ptr<Sadrzaj>& lista = liste_[snimaSe_];
+        if (!lista || lista.use_count() > 1)  // being replayed: it stays as it was for that
+            lista = std::make_shared<Sadrzaj>();
+        lista->pozivi.swap(snimak_.pozivi);
+        lista->brojevi.swap(snimak_.brojevi);
+        snimaSe_ = 0;
+        izvrsava_ = true;
+    }
+
+    GLuint snimaSe() const { return snimaSe_; }  // 0 while no list is compiled
+
+    // Records the call while a list is compiled; true when it must not run now.
+    // Vertices one after another are kept as one run.
+    bool snimi(Ulaz ulaz, const double* brojevi, int n)
+    {
+        if (snimaSe_ == 0)
+            return false;
+        const bool teme = ulaz == Ulaz::glVertex2f || ulaz == Ulaz::glVertex3f;
+        if (teme && !snimak_.pozivi.empty() && snimak_.pozivi.back().ulaz == ulaz)
+            ++snimak_.pozivi.back().broj;
+        else
+            snimak_.pozivi.push_back(Poziv{ulaz, snimaSe_, static_cast<std::uint32_t>(snimak_.brojevi.size()), 1});
+        snimak_.brojevi.insert(snimak_.brojevi.end(), brojevi, brojevi + n);
+        return !izvrsava_;
+    }
+
+    // Runs each call of list `ime` through `izvrsi(ulaz, brojevi)`, a run's
+    // vertices one by one. A call it makes may compile the same list anew:
+    // the replay goes on with what it held.
+    template <typename Izvrsi>
+    void pozovi(GLuint ime, Izvrsi&& izvrsi)
+    {
+        const auto lista = liste_.find(ime);
+        if (lista == liste_.end() || dubina_ >= NAJVECA_DUBINA)
+            return;
+        const std::shared_ptr<const Sadrzaj> sadrzaj = lista->second;
+        ++dubina_;
+        for (const Poziv& p : sadrzaj->pozivi) {
+            const int n = p.ulaz == Ulaz::glVertex2f ? 2 : 3;
+            if (p.ulaz == Ulaz::glVertex2f || p.ulaz == Ulaz::glVertex3f)
+                for (std::uint32_t i = 0; i < p.broj; ++i)
+                    izvrsi(p.ulaz, &sadrzaj->brojevi[p.podaci + i * n]);
+            else
+                izvrsi(p.ulaz, sadrzaj->brojevi.data() + p.podaci);
+        }
+        --dubina_;
+    }
+
+private:
+    struct Sadrzaj {
+        std::vector<Poziv> pozivi;
+        std::vector<double> brojevi;
+    };
+    std::map<GLuint, std::shared_ptr<Sadrzaj>> liste_;
+    Sadrzaj snimak_;
+    GLuint snimaSe_ = 0;
+    bool izvrsava_ = true;
+    int dubina_ = 0;
+};
+
+}  // namespace snimac
+
+#endif
