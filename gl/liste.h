@@ -43,6 +43,24 @@ public:
         izvrsava_ = true;
     }
 
+    // Every list forgotten, as if none had been compiled (calling an empty list
+    // does what calling none does); their memory is kept for the next ones.
+    void zaboravi()
+    {
+        for (auto& [ime, lista] : liste_)
+            if (lista.use_count() == 1) {
+                lista->pozivi.clear();
+                lista->brojevi.clear();
+            } else {
+                lista = std::make_shared<Sadrzaj>();
+            }
+        snimak_.pozivi.clear();
+        snimak_.brojevi.clear();
+        snimaSe_ = 0;
+        izvrsava_ = true;
+        dubina_ = 0;
+    }
+
     GLuint snimaSe() const { return snimaSe_; }  // 0 while no list is compiled
 
     // Records the call while a list is compiled; true when it must not run now.

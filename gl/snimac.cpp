@@ -329,7 +329,7 @@ void isprazni()
 {
     isprazniSnimak();
     stanje = Stanje{};
-    liste = DisplayListe{};
+    liste.zaboravi();
     glut = Prozor{};
 }
 

@@ -97,8 +97,7 @@ void pokrij(const Tacka& t, double mera)
 }  // namespace
 
 // Draws `broj` vertices from `podaci`, in window pixels, in the viewport
-// (x, y, sirina, visina), with the emulation of fixed-function GL cleared away
-// first and its state given back afterwards.
+// (x, y, sirina, visina).
 //   vrsta 0: tiles, x y u v per vertex, (u, v) in pixels of `tekstura`, an
 //            alpha texture sirinaT x visinaT, in the colour (r, g, b);
 //   vrsta 1: segments `mera` wide, x y r g b per vertex, then its distance from
@@ -154,7 +153,7 @@ EM_JS(void, glatkoNacrtaj, (int vrsta, const float* podaci, int broj, float mera
             gl.texParameteri(gl.TEXTURE_2D, w, gl.CLAMP_TO_EDGE);
         });
     }
-    if (GLImmediate.lastRenderer) GLImmediate.lastRenderer.cleanup();
+    gl.viewport(x, y, sirina, visina);
     var pr = s.programi[vrsta];
     gl.useProgram(pr.p);
     gl.uniform4f(pr.pogled, x, y, sirina, visina);
@@ -187,8 +186,6 @@ EM_JS(void, glatkoNacrtaj, (int vrsta, const float* podaci, int broj, float mera
     gl.drawArrays(gl.TRIANGLES, 0, broj);
     for (var i = 0; i < pr.atributa; i++) gl.disableVertexAttribArray(i);
     gl.bindTexture(gl.TEXTURE_2D, null);
-    gl.useProgram(GL.currProgram ? GL.programs[GL.currProgram] : null);
-    gl.bindBuffer(gl.ARRAY_BUFFER, gl.currentArrayBufferBinding ? GL.buffers[gl.currentArrayBufferBinding] : null);
 });
 
 namespace {
@@ -220,14 +217,14 @@ void nacrtajPlocice(const int pogled[4], const float boja[3], size_t od, size_t 
 
 }  // namespace
 
-void glatkaTacka(Prozorska p, const float boja[3])
+void glatkaTacka(Prozorska p, const snimac::Boja& boja)
 {
-    tacke.push_back({p, {boja[0], boja[1], boja[2]}});
+    tacke.push_back({p, {boja.crvena, boja.zelena, boja.plava}});
 }
 
-void glatkaDuz(Prozorska a, Prozorska b, const float boja[3])
+void glatkaDuz(Prozorska a, Prozorska b, const snimac::Boja& boja)
 {
-    duzi.push_back({a, b, {boja[0], boja[1], boja[2]}});
+    duzi.push_back({a, b, {boja.crvena, boja.zelena, boja.plava}});
 }
 
 void nacrtajGlatkeTacke(const int pogled[4], float mera)

@@ -7,14 +7,16 @@
 #ifndef GEOMETRIJA_GLATKO_H
 #define GEOMETRIJA_GLATKO_H
 
+#include "snimac.h"
+
 // Window coordinates, in pixels from the lower left corner of the window.
 struct Prozorska {
     double x, y;
 };
 
 // A point or a segment to draw, in window coordinates, in the colour given.
-void glatkaTacka(Prozorska p, const float boja[3]);
-void glatkaDuz(Prozorska a, Prozorska b, const float boja[3]);
+void glatkaTacka(Prozorska p, const snimac::Boja& boja);
+void glatkaDuz(Prozorska a, Prozorska b, const snimac::Boja& boja);
 
 // Draw the points, or the segments, given since the last call, in that order:
 // points `mera` pixels across, or segments `mera` pixels wide, in the viewport

@@ -1,8 +1,8 @@
 // geometrija in a web page: the native start-up, with what a browser needs
 // besides. The page (stranica.js) runs this main once per attempt at the
 // dialogue; tokovi.js gives it the page's console as standard streams.
-#include "gl_kompat.h"
 #include "pokretanje.h"
+#include "slikar.h"
 
 #include <emscripten.h>
 
@@ -35,6 +35,7 @@ void prozorOtvoren()
         javiDaNemaWebGL();
         std::exit(1);
     }
+    upoznajPlatno();
     tasteriStranici();
 }
 
@@ -45,6 +46,7 @@ int main(int argc, char** argv)
     // The page draws through the browser's WebGL, so the warm-up for Mesa's
     // software renderer is left out.
     nacin.zagrevanje = false;
+    nacin.prikaz = prikaziSliku;  // the program's display, then its picture
     pokreni(argc, argv, nacin);  // the main loop returns to the page at once; frames follow
     return 0;
 }

@@ -1,0 +1,94 @@
+// The web page's painter. The program draws on the recorder (gl/snimac.h)
+// as everywhere but the native window; after each frame its batches go
+// through the shared projection step (gl/projekcija.h) and every point and
+// segment is drawn smooth by the page's own shaders (glatko.h), as GL defines
+// smoothing, since WebGL has no smoothing and no stipple of its own.
+#include "slikar.h"
+
+#include "geometrija.h"
+#include "glatko.h"
+#include "projekcija.h"
+#include "snimac.h"
+
+#include <emscripten.h>
+
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+double mnozilac = 1;
+snimac::SlikaSerije slika;
+
+EM_JS(int, sirinaPlatna, (), { return Module["canvas"].width; });
+EM_JS(int, visinaPlatna, (), { return Module["canvas"].height; });
+EM_JS(void, najveciPogled, (int* dimenzije), {
+    var d = GLctx.getParameter(GLctx.MAX_VIEWPORT_DIMS);
+    HEAP32[dimenzije >> 2] = d[0];
+    HEAP32[(dimenzije >> 2) + 1] = d[1];
+});
+// The clear colour over the whole canvas, and the blending the program set.
+EM_JS(void, obrisi, (float r, float g, float b, float a, int stapanje), {
+    var gl = GLctx;
+    gl.viewport(0, 0, gl.drawingBufferWidth, gl.drawingBufferHeight);
+    gl.clearColor(r, g, b, a);
+    gl.clear(gl.COLOR_BUFFER_BIT);
+    if (stapanje) {
+        gl.enable(gl.BLEND);
+        gl.blendFunc(gl.SRC_ALPHA, gl.ONE_MINUS_SRC_ALPHA);
+    } else {
+        gl.disable(gl.BLEND);
+    }
+});
+// Counts the frames for the page: it shows the canvas from the first one on.
+EM_JS(void, javiSliku, (), { Module["slikaGotova"](); });
+EM_JS(void, javiGresku, (const char* poruka), { console.error(UTF8ToString(poruka)); });
+
+void naslikaj()
+{
+    const int visina = visinaPlatna();
+    const float* pozadina = snimac::bojaBrisanja();
+    obrisi(pozadina[0], pozadina[1], pozadina[2], pozadina[3], snimac::ukljuceno(GL_BLEND));
+    const auto prozorska = [visina](double x, double y) { return Prozorska{x, visina - y}; };
+    for (const snimac::Serija& s : snimac::serije()) {
+        if (!snimac::projektuj(s, sirinaPlatna(), visina, mnozilac, slika)) {
+            char poruka[96];
+            std::snprintf(poruka, sizeof poruka, "geometrija: the page cannot draw GL mode %u", s.nacin);
+            javiGresku(poruka);
+            continue;
+        }
+        if (s.nacin == GL_POINTS) {
+            for (const snimac::TackaSlike& t : slika.tacke)
+                glatkaTacka(prozorska(t.x, t.y), t.boja);
+            nacrtajGlatkeTacke(s.pogled, slika.mera);
+        } else {
+            for (const snimac::DuzSlike& d : slika.duzi)
+                snimac::zaSvakuCrticu(d, [&](double x1, double y1, double x2, double y2) {
+                    glatkaDuz(prozorska(x1, y1), prozorska(x2, y2), d.boja);
+                });
+            nacrtajGlatkeDuzi(s.pogled, slika.mera);
+        }
+    }
+}
+
+}  // namespace
+
+void postaviMnozilacDebljine(float puta)
+{
+    mnozilac = puta > 0 && std::isfinite(puta) ? puta : 1.0f;
+}
+
+void upoznajPlatno()
+{
+    int dimenzije[2];
+    najveciPogled(dimenzije);
+    snimac::postaviNajveciPogled(dimenzije[0], dimenzije[1]);
+}
+
+void prikaziSliku()
+{
+    display();
+    naslikaj();
+    snimac::novaSlika();
+    javiSliku();
+}
