@@ -10,19 +10,16 @@
 // case once in a rotated order (so a burst of someone else's load falls on all
 // cases alike, not on one), and the table gives the quartiles as the spread.
 #include "privatni_x.h"
+#include "proces.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <fstream>
-#include <poll.h>
 #include <string>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -158,79 +155,38 @@ void citajIzvestaj(const std::string& tekst, Izvestaj& iz)
 // figures on descriptor 3. False, with the reason, when it gave none.
 bool izmeri(const Slucaj& slucaj, int okvira, int zagrevanje, Izvestaj& iz, std::string& greska)
 {
-    int ulaz[2], izlaz[2];
-    if (pipe2(ulaz, O_CLOEXEC) != 0)
-        return greska = "pipe failed", false;
-    if (pipe2(izlaz, O_CLOEXEC) != 0) {
-        close(ulaz[0]);
-        close(ulaz[1]);
-        return greska = "pipe failed", false;
-    }
     constexpr int FD_IZVESTAJA = 3;
-    const std::string brojOkvira = std::to_string(okvira), brojZagrevanja = std::to_string(zagrevanje),
-                      fdIzvestaja = std::to_string(FD_IZVESTAJA);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        for (const int s : {SIGPIPE, SIGINT, SIGTERM, SIGHUP})
-            signal(s, SIG_DFL);
-        dup2(ulaz[0], STDIN_FILENO);
-        const int nista = open("/dev/null", O_WRONLY);
-        dup2(nista, STDOUT_FILENO);
-        dup2(izlaz[1], FD_IZVESTAJA);
-        fcntl(FD_IZVESTAJA, F_SETFD, 0);  // kept across exec, even if dup2 had nothing to do
-        std::vector<const char*> argv = {GEOMETRIJA_OKVIR, "--izvestaj", fdIzvestaja.c_str(), "--okvira",
-                                         brojOkvira.c_str(), "--zagrevanje", brojZagrevanja.c_str()};
-        if (slucaj.vrsta == Vrsta::GOLI)
-            argv.push_back("--gola");
-        argv.push_back(nullptr);
-        execv(GEOMETRIJA_OKVIR, const_cast<char* const*>(argv.data()));
-        _exit(127);
-    }
-    pidMerenog = pid;
-    close(ulaz[0]);
-    close(izlaz[1]);
-    if (pid < 0) {
-        close(ulaz[1]);
-        close(izlaz[0]);
-        return greska = "fork failed", false;
-    }
+    Naredba prozor;
+    prozor.program = GEOMETRIJA_OKVIR;
+    prozor.argumenti = {GEOMETRIJA_OKVIR, "--izvestaj", std::to_string(FD_IZVESTAJA), "--okvira",
+                        std::to_string(okvira), "--zagrevanje", std::to_string(zagrevanje)};
+    if (slucaj.vrsta == Vrsta::GOLI)
+        prozor.argumenti.push_back("--gola");
+    prozor.tokovi = {{STDIN_FILENO, Tok::KA_DETETU}, {STDOUT_FILENO, Tok::NISTA},
+                     {FD_IZVESTAJA, Tok::OD_DETETA}};
+    prozor.podrazumevaniSignali = true;  // SIGPIPE is ignored here
+    Proces mereni;
+    if (!mereni.pokreni(prozor, greska))
+        return false;
+    pidMerenog = mereni.pid();
     // The answers fit in the pipe at once; a process that dies before reading
-    // them only makes this write fail (SIGPIPE is ignored here).
+    // them only makes this write fail.
     if (slucaj.odgovori)
-        (void)!write(ulaz[1], slucaj.odgovori, std::strlen(slucaj.odgovori));
-    close(ulaz[1]);
+        (void)!write(mereni.cev(STDIN_FILENO), slucaj.odgovori, std::strlen(slucaj.odgovori));
+    mereni.zatvoriCev(STDIN_FILENO);
 
     std::string tekst;
-    pollfd pfd{izlaz[0], POLLIN, 0};
-    const auto pocetak = Sat::now();
-    bool isteklo = false;
-    for (;;) {
-        if (sekundiOd(pocetak) > ROK_PROCESA) {
-            isteklo = true;
-            break;
-        }
-        const int n = poll(&pfd, 1, 200);
-        if (n < 0 && errno != EINTR)
-            break;
-        if (n <= 0)
-            continue;
-        char bafer[4096];
-        const ssize_t procitano = read(izlaz[0], bafer, sizeof bafer);
-        if (procitano <= 0)
-            break;
-        tekst.append(bafer, static_cast<size_t>(procitano));
-    }
-    close(izlaz[0]);
-    if (isteklo)
-        kill(pid, SIGKILL);  // only the process started above
-    int status = 0;
-    waitpid(pid, &status, 0);
+    const bool stiglo = citaj(mereni.cev(FD_IZVESTAJA), tekst, ROK_PROCESA);
+    if (stiglo)
+        mereni.cekaj();
+    else
+        mereni.ubij();
     pidMerenog = -1;
-    if (isteklo)
+    if (!stiglo)
         return greska = "no figures within " + std::to_string(static_cast<int>(ROK_PROCESA)) + " s", false;
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        greska = WIFEXITED(status) ? "ended with status " + std::to_string(WEXITSTATUS(status))
-                                   : "killed by signal " + std::to_string(WTERMSIG(status));
+    if (!mereni.izasao() || mereni.status() != 0) {
+        greska = mereni.izasao() ? "ended with status " + std::to_string(mereni.status())
+                                 : "killed by signal " + std::to_string(mereni.status());
         return false;
     }
     citajIzvestaj(tekst, iz);

@@ -17,7 +17,7 @@
 #include <fstream>
 #include <iterator>
 #include <poll.h>
-#include <sys/wait.h>
+#include <stdexcept>
 #include <thread>
 #include <unistd.h>
 
@@ -39,29 +39,15 @@ void pause(double seconds)
 // Runs a helper command to its end (bounded), returns its exit status.
 int run(const std::vector<std::string>& args, double seconds = 10)
 {
-    const pid_t pid = fork();
-    if (pid == 0) {
-        std::vector<char*> argv;
-        for (const std::string& a : args)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        const int devnull = open("/dev/null", O_RDWR);
-        dup2(devnull, STDIN_FILENO);
-        dup2(devnull, STDOUT_FILENO);
-        execvp(argv[0], argv.data());
-        _exit(127);
-    }
-    const auto start = Clock::now();
-    int status = 0;
-    while (waitpid(pid, &status, WNOHANG) == 0) {
-        if (since(start) > seconds) {
-            kill(pid, SIGKILL);
-            waitpid(pid, &status, 0);
-            return -1;
-        }
-        pause(0.005);
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    Naredba command;
+    command.program = args.at(0);
+    command.argumenti = args;
+    command.tokovi = {{STDIN_FILENO, Tok::NISTA}, {STDOUT_FILENO, Tok::NISTA}};
+    Proces helper;  // killed and reaped on the way out if still running
+    std::string error;
+    if (!helper.pokreni(command, error) && !helper.zavrsen())
+        return -1;
+    return helper.cekaj(seconds) && helper.izasao() ? helper.status() : -1;
 }
 
 int ignoreXErrors(Display*, XErrorEvent*) { return 0; }
@@ -193,38 +179,27 @@ std::string readFile(const std::string& path)
 Program::Program(const std::string& path, const std::string& argv0, std::vector<std::string> args,
                  const std::string& cwd, const std::vector<std::string>& env)
 {
-    int in[2], out[2], err[2];
-    if (pipe(in) != 0 || pipe(out) != 0 || pipe(err) != 0)
+    // Standard input is a pipe of the harness's own, so that it keeps a copy
+    // of the program's end to see what was left unread.
+    int in[2];
+    if (pipe2(in, O_CLOEXEC) != 0)
         throw std::runtime_error("pipe");
-    pid_ = fork();
-    if (pid_ == 0) {
-        dup2(in[0], STDIN_FILENO);
-        dup2(out[1], STDOUT_FILENO);
-        dup2(err[1], STDERR_FILENO);
-        for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]})
-            close(fd);
-        if (!cwd.empty() && chdir(cwd.c_str()) != 0)
-            _exit(126);
-        for (const std::string& e : env) {
-            const size_t eq = e.find('=');
-            if (eq == std::string::npos)
-                unsetenv(e.c_str());
-            else
-                setenv(e.substr(0, eq).c_str(), e.substr(eq + 1).c_str(), 1);
-        }
-        std::vector<char*> argv{const_cast<char*>(argv0.c_str())};
-        for (const std::string& a : args)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(path.c_str(), argv.data());
-        _exit(127);
-    }
     inRead_ = in[0];  // kept blocking: the program shares this open file
-    close(out[1]);
-    close(err[1]);
     in_ = in[1];
-    out_fd_ = out[0];
-    err_fd_ = err[0];
+    Naredba command;
+    command.program = path;
+    command.argumenti = {argv0};
+    command.argumenti.insert(command.argumenti.end(), args.begin(), args.end());
+    command.fascikla = cwd;
+    command.okruzenje = env;
+    command.prosledjeni = {{STDIN_FILENO, inRead_}};
+    command.tokovi = {{STDOUT_FILENO, Tok::OD_DETETA}, {STDERR_FILENO, Tok::OD_DETETA}};
+    // A program that cannot be run has ended with status 127, as from a shell.
+    std::string error;
+    if (!process_.pokreni(command, error) && !process_.zavrsen())
+        throw std::runtime_error(error);
+    out_fd_ = process_.cev(STDOUT_FILENO);
+    err_fd_ = process_.cev(STDERR_FILENO);
     fcntl(out_fd_, F_SETFL, O_NONBLOCK);
     fcntl(err_fd_, F_SETFL, O_NONBLOCK);
     signal(SIGPIPE, SIG_IGN);
@@ -232,11 +207,8 @@ Program::Program(const std::string& path, const std::string& argv0, std::vector<
 
 Program::~Program()
 {
-    if (!exited_ && pid_ > 0) {
-        kill(pid_, SIGKILL);
-        waitpid(pid_, nullptr, 0);
-    }
-    for (int fd : {in_, inRead_, out_fd_, err_fd_})
+    process_.ubij();
+    for (int fd : {in_, inRead_})
         if (fd >= 0)
             close(fd);
     if (dpy_)
@@ -339,7 +311,7 @@ Window Program::window(double seconds)
                 if (XGetWindowProperty(dpy_, children[i], pidAtom, 0, 1, False, XA_CARDINAL, &type,
                                        &format, &items, &after, &data) == Success &&
                     data && items == 1) {
-                    if (static_cast<pid_t>(*reinterpret_cast<unsigned long*>(data)) == pid_)
+                    if (static_cast<pid_t>(*reinterpret_cast<unsigned long*>(data)) == pid())
                         win_ = children[i];
                 } else {
                     char* name = nullptr;
@@ -478,15 +450,7 @@ void Program::closeWindow()
 
 bool Program::running()
 {
-    if (exited_)
-        return false;
-    int status;
-    if (waitpid(pid_, &status, WNOHANG) == pid_) {
-        exited_ = true;
-        status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        return false;
-    }
-    return true;
+    return process_.radi();
 }
 
 int Program::waitExit(double seconds)
@@ -498,7 +462,7 @@ int Program::waitExit(double seconds)
         readSome(0.02);
     }
     drain(0.05);
-    return status_;
+    return process_.zavrsen() ? process_.kaoLjuska() : -1;
 }
 
 }  // namespace e2e

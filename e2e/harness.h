@@ -9,6 +9,7 @@
 #include <X11/Xlib.h>
 
 #include "privatni_x.h"
+#include "proces.h"
 
 #include <sys/types.h>
 
@@ -118,18 +119,17 @@ public:
     // Exit status, or -1 if the program is still running after `seconds`.
     int waitExit(double seconds = 10);
     bool running();
-    pid_t pid() const { return pid_; }
+    pid_t pid() const { return process_.pid(); }
 
 private:
     void readSome(double seconds);
-    pid_t pid_ = -1;
-    int in_ = -1, out_fd_ = -1, err_fd_ = -1;
+    Proces process_;
+    int in_ = -1;
     int inRead_ = -1;  // our copy of the program's end of standard input
+    int out_fd_ = -1, err_fd_ = -1;  // process_'s ends of its pipes
     std::string out_, err_;
     Display* dpy_ = nullptr;
     Window win_ = 0;
-    int status_ = -1;
-    bool exited_ = false;
     bool focused_ = false;
 };
 

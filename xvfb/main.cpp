@@ -9,28 +9,24 @@
 // display this way, so there is one way of starting a test X server.
 #include "privatni_x.h"
 
-#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
 constexpr double CEKANJE_NA_SERVER = 20.0;  // seconds for Xvfb to accept clients
 constexpr int NEMA_SERVERA = 69;            // sysexits' EX_UNAVAILABLE
-constexpr int NEMA_NAREDBE = 127;           // as a shell says of a command not found
 
-pid_t dete = -1;
+volatile sig_atomic_t dete = -1;
 
 // A signal to the wrapper goes on to the command; the server is stopped when
 // the command has ended.
 void prosledi(int signal)
 {
     if (dete > 0)
-        kill(dete, signal);
+        kill(static_cast<pid_t>(dete), signal);
 }
 
 }  // namespace
@@ -50,23 +46,23 @@ int main(int argc, char** argv)
     }
     setenv("DISPLAY", ekran.c_str(), 1);
 
-    dete = fork();
-    if (dete < 0) {
-        std::perror("privatni-x: fork");
-        return NEMA_SERVERA;
-    }
-    if (dete == 0) {
-        execvp(argv[1], argv + 1);
+    Naredba naredba;
+    naredba.program = argv[1];
+    naredba.argumenti.assign(argv + 1, argv + argc);
+    Proces komanda;
+    if (!komanda.pokreni(naredba, greska)) {
+        if (!komanda.zavrsen()) {
+            std::fprintf(stderr, "privatni-x: %s\n", greska.c_str());
+            return NEMA_SERVERA;
+        }
         std::fprintf(stderr, "privatni-x: cannot run %s\n", argv[1]);
-        _exit(NEMA_NAREDBE);
     }
+    // Forwarded only until it is reaped: then its id may be another's.
+    dete = komanda.zavrsen() ? -1 : komanda.pid();
     for (const int s : {SIGINT, SIGTERM, SIGHUP})
         std::signal(s, prosledi);
-    int status = 0;
-    while (waitpid(dete, &status, 0) < 0 && errno == EINTR) {
-    }
+    komanda.cekaj();
+    dete = -1;
     server.zaustavi();
-    if (WIFSIGNALED(status))
-        return 128 + WTERMSIG(status);
-    return WEXITSTATUS(status);
+    return komanda.kaoLjuska();
 }

@@ -4,8 +4,11 @@
 #ifndef GEOMETRIJA_PRIVATNI_X_H
 #define GEOMETRIJA_PRIVATNI_X_H
 
+#include "proces.h"
+
 #include <sys/types.h>
 
+#include <memory>
 #include <string>
 
 class PrivatniX {
@@ -22,10 +25,10 @@ public:
     // Ends the server (SIGTERM, SIGKILL after a grace period) and reaps it.
     void zaustavi();
     // The server's process id while it runs, else -1.
-    pid_t pid() const { return pid_; }
+    pid_t pid() const { return server_ ? server_->pid() : -1; }
 
 private:
-    pid_t pid_ = -1;
+    std::unique_ptr<Proces> server_;
 };
 
 #endif
