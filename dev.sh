@@ -37,7 +37,9 @@ FUZZ_PACKAGES="clang libclang-rt-14-dev xxd"  # xxd: the inputs are kept as hex 
 BENCH_PACKAGES="xvfb"
 # The Windows programs: mingw-w64 (posix threads), and dpkg-source (dpkg-dev) to
 # unpack and check the freeglut source it is built from; Wine runs their tests.
-WINDOWS_PACKAGES="cmake make g++-mingw-w64-x86-64-posix dpkg-dev xz-utils"
+# The MSI: msitools' wixl, msibuild and msiinfo; its icon drawn by rsvg-convert
+# (librsvg2-bin) and packed by icotool (icoutils); signing by osslsigncode.
+WINDOWS_PACKAGES="cmake make g++-mingw-w64-x86-64-posix dpkg-dev xz-utils wixl wixl-data msitools librsvg2-bin icoutils osslsigncode"
 WINDOWS_TEST_PACKAGES="wine64"
 
 JOBS="$(nproc 2>/dev/null || echo 2)"
@@ -81,7 +83,7 @@ build_windows() {
     cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE="$PWD/windows/mingw-w64.cmake" \
         -DCMAKE_BUILD_TYPE=Release
     cmake --build build-windows -j "$JOBS"
-    echo "build-windows/geometrija-windows.zip"
+    echo "build-windows/geometrija-windows.zip, build-windows/geometrija-$(sed -n 's/^project(geometrija VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt).msi"
 }
 
 build() {

@@ -1,6 +1,9 @@
 # The Windows build's libraries and flags (included by the top-level CMakeLists.txt
 # under windows/mingw-w64.cmake).
 
+# The programs' icon and version resource (prozor/resursi_windows.rc.in), by windres.
+enable_language(RC)
+
 # GL and GLU: mingw's import libraries for opengl32 and glu32.
 find_package(OpenGL REQUIRED)
 
