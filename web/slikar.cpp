@@ -22,11 +22,10 @@ snimac::SlikaSerije slika;
 
 EM_JS(int, sirinaPlatna, (), { return Module["canvas"].width; });
 EM_JS(int, visinaPlatna, (), { return Module["canvas"].height; });
-EM_JS(void, najveciPogled, (int* dimenzije), {
-    var d = GLctx.getParameter(GLctx.MAX_VIEWPORT_DIMS);
-    HEAP32[dimenzije >> 2] = d[0];
-    HEAP32[(dimenzije >> 2) + 1] = d[1];
-});
+// WebGL's own glGetIntegerv, under the name Emscripten gives it beside the
+// recorder's. It also brings in the WebGL context that GLUT's window needs,
+// which no other call of the page's C++ would.
+extern "C" void emscripten_glGetIntegerv(GLenum ime, GLint* vrednosti);
 // The clear colour over the whole canvas, and the blending the program set.
 EM_JS(void, obrisi, (float r, float g, float b, float a, int stapanje), {
     var gl = GLctx;
@@ -80,8 +79,8 @@ void postaviMnozilacDebljine(float puta)
 
 void upoznajPlatno()
 {
-    int dimenzije[2];
-    najveciPogled(dimenzije);
+    GLint dimenzije[2];
+    emscripten_glGetIntegerv(GL_MAX_VIEWPORT_DIMS, dimenzije);
     snimac::postaviNajveciPogled(dimenzije[0], dimenzije[1]);
 }
 
