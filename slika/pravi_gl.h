@@ -1,6 +1,6 @@
 // The real OpenGL of the off-screen canvas, reached through entry points
 // fetched at run time, never linked by name: geometrija-slika links the
-// recording stand-in (gl_snimac), whose glBegin, gluLookAt, ... the shared
+// recorder (gl/), whose glBegin, gluLookAt, ... the shared
 // drawing calls, so names of the real library linked beside it would clash.
 #ifndef GEOMETRIJA_SLIKA_PRAVI_GL_H
 #define GEOMETRIJA_SLIKA_PRAVI_GL_H
