@@ -1,5 +1,5 @@
 // geometrija-merilo: the frame benchmark. Starts a private Xvfb, runs the
-// program's timed window (geometrija-okvir) for every case below, round after
+// program's timed window (geometrija-merni-prozor) for every case below, round after
 // round, prints a table of the steady and the first frame of each case against
 // the slowest worked example and the bare floor of the stack, and ends with
 // status 1 when a case misses a floor (2 when it cannot measure at all).
@@ -37,7 +37,7 @@ constexpr int SIRINA_PROZORA = 500, VISINA_PROZORA = 500;
 
 constexpr int PODRAZUMEVANO_KRUGOVA = 25;  // processes per case: first frames per case
 constexpr int PODRAZUMEVANO_OKVIRA = 60;   // steady frames timed per process
-constexpr int ZAGREVANJE = 20;             // frames after the first, not timed
+constexpr int NEMERENIH = 20;             // frames after the first, not timed
 constexpr int OKVIRA_PROBNOG_KRUGA = 5;    // the untimed round that warms the caches
 constexpr double ROK_PROCESA = 120.0;      // seconds one process may take
 constexpr double ROK_SERVERA = 20.0;       // seconds Xvfb may take to start
@@ -153,13 +153,13 @@ void citajIzvestaj(const std::string& tekst, Izvestaj& iz)
 // Runs the timed window once for the case: its answers on standard input,
 // its standard output (the equations of every frame) on /dev/null, its
 // figures on descriptor 3. False, with the reason, when it gave none.
-bool izmeri(const Slucaj& slucaj, int okvira, int zagrevanje, Izvestaj& iz, std::string& greska)
+bool izmeri(const Slucaj& slucaj, int okvira, int nemerenih, Izvestaj& iz, std::string& greska)
 {
     constexpr int FD_IZVESTAJA = 3;
     Naredba prozor;
-    prozor.program = GEOMETRIJA_OKVIR;
-    prozor.argumenti = {GEOMETRIJA_OKVIR, "--izvestaj", std::to_string(FD_IZVESTAJA), "--okvira",
-                        std::to_string(okvira), "--zagrevanje", std::to_string(zagrevanje)};
+    prozor.program = GEOMETRIJA_MERNI_PROZOR;
+    prozor.argumenti = {GEOMETRIJA_MERNI_PROZOR, "--izvestaj", std::to_string(FD_IZVESTAJA), "--okvira",
+                        std::to_string(okvira), "--nemerenih", std::to_string(nemerenih)};
     if (slucaj.vrsta == Vrsta::GOLI)
         prozor.argumenti.push_back("--gola");
     prozor.tokovi = {{STDIN_FILENO, Tok::KA_DETETU}, {STDOUT_FILENO, Tok::NISTA},
@@ -281,7 +281,7 @@ int main(int argc, char** argv)
             const size_t s = (k + static_cast<size_t>(krug)) % BROJ_SLUCAJEVA;
             Izvestaj iz;
             const bool probni = krug == 0;
-            if (!izmeri(SLUCAJEVI[s], probni ? OKVIRA_PROBNOG_KRUGA : okvira, probni ? 0 : ZAGREVANJE, iz,
+            if (!izmeri(SLUCAJEVI[s], probni ? OKVIRA_PROBNOG_KRUGA : okvira, probni ? 0 : NEMERENIH, iz,
                         greska)) {
                 std::fprintf(stderr, "\ngeometrija-merilo: %s: %s\n", SLUCAJEVI[s].ime, greska.c_str());
                 return 2;
@@ -333,7 +333,7 @@ int main(int argc, char** argv)
     std::printf("renderer: %s; window %s; private Xvfb %s\n", renderer.c_str(), prozori.c_str(), ekran.c_str());
     std::printf("samples:  %d rounds of one process per case (rotated order), each %d warm-up and %d timed "
                 "frames; %.0f s\n",
-                krugova, ZAGREVANJE, okvira, trajanje);
+                krugova, NEMERENIH, okvira, trajanje);
     std::printf("frame:    steady: display (clear, scene, axes, swap) + glFinish + XSync, median and quartiles of "
                 "every frame;\n          first: from the end of the dialogue to the first finished frame, median "
                 "and quartiles over the rounds;\n          cpu: the median processor time of the process (the "

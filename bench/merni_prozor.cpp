@@ -1,4 +1,4 @@
-// geometrija-okvir: the program's window with its frames timed, for the frame
+// geometrija-merni-prozor: the program's window with its frames timed, for the frame
 // benchmark (geometrija-merilo starts it, once per case and round).
 //
 // It starts through geometrija's own start-up sequence (pokreni): the same
@@ -47,7 +47,7 @@ using Sat = std::chrono::steady_clock;
 
 struct Podesavanja {
     int izvestaj = -1;    // descriptor for the figures
-    int zagrevanje = 0;   // untimed frames after the first
+    int nemerenih = 0;    // untimed frames after the first
     int okvira = 0;       // timed steady frames
     bool gola = false;    // the bare floor instead of the program
 };
@@ -58,10 +58,10 @@ double procesorNaKrajuDijaloga = 0;
 int nacrtano = 0;  // frames finished so far
 int sirina = 0, visina = 0;  // the window's size, as the last reshape gave it
 double prviOkvir = 0, prviOkvirProcesor = 0;
-struct Okvir {
+struct Trajanje {
     double ms, procesorMs;
 };
-std::vector<Okvir> okviri;
+std::vector<Trajanje> trajanja;
 std::string renderer;
 
 double milisekundi(Sat::time_point od, Sat::time_point doTrenutka)
@@ -106,7 +106,7 @@ void izvesti()
     char red[64];
     std::snprintf(red, sizeof red, "prvi %.6f %.6f\n", prviOkvir, prviOkvirProcesor);
     tekst += red;
-    for (const Okvir& o : okviri) {
+    for (const Trajanje& o : trajanja) {
         std::snprintf(red, sizeof red, "okvir %.6f %.6f\n", o.ms, o.procesorMs);
         tekst += red;
     }
@@ -117,7 +117,7 @@ void izvesti()
     }
 }
 
-void okvir()
+void izmereniKadar()
 {
     const Sat::time_point pocetak = Sat::now();
     const double procesorPre = procesorskoVremeMs();
@@ -135,11 +135,11 @@ void okvir()
         prviOkvirProcesor = procesorPosle - procesorNaKrajuDijaloga;
         const GLubyte* ime = glGetString(GL_RENDERER);
         renderer = ime ? reinterpret_cast<const char*>(ime) : "unknown";
-    } else if (nacrtano > podesavanja.zagrevanje) {
-        okviri.push_back({milisekundi(pocetak, kraj), procesorPosle - procesorPre});
+    } else if (nacrtano > podesavanja.nemerenih) {
+        trajanja.push_back({milisekundi(pocetak, kraj), procesorPosle - procesorPre});
     }
     ++nacrtano;
-    if (nacrtano > podesavanja.zagrevanje + podesavanja.okvira) {
+    if (nacrtano > podesavanja.nemerenih + podesavanja.okvira) {
         izvesti();
         std::fflush(stdout);
         std::exit(0);
@@ -177,8 +177,8 @@ bool procitajPodesavanja(int argc, char** argv)
         bool procitano = false;
         if (ime == "--izvestaj")
             procitano = broj(vrednost, 3, podesavanja.izvestaj);
-        else if (ime == "--zagrevanje")
-            procitano = broj(vrednost, 0, podesavanja.zagrevanje);
+        else if (ime == "--nemerenih")
+            procitano = broj(vrednost, 0, podesavanja.nemerenih);
         else if (ime == "--okvira")
             procitano = broj(vrednost, 1, podesavanja.okvira);
         if (!procitano)
@@ -193,7 +193,7 @@ int main(int argc, char** argv)
 {
     otvoriStandardneTokove();
     if (!procitajPodesavanja(argc, argv)) {
-        std::fprintf(stderr, "usage: %s --izvestaj FD --okvira N [--zagrevanje N] [--gola]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s --izvestaj FD --okvira N [--nemerenih N] [--gola]\n", argv[0]);
         return 2;
     }
     // The toolkit sees the program's name only, as geometrija's would with no
@@ -204,7 +204,7 @@ int main(int argc, char** argv)
     nacin.zagrevanje = nacin.dijalog = !podesavanja.gola;
     nacin.dijalogGotov = zabeleziKrajDijaloga;
     nacin.preoblikovanje = preoblikuj;
-    nacin.prikaz = okvir;
+    nacin.prikaz = izmereniKadar;
     pokreni(argcToolkit, argv, nacin);
     return 0;
 }
