@@ -72,23 +72,22 @@ web_packages() {
 }
 
 build_web() {
-    emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release
-    cmake --build build-web -j "$JOBS"
+    cmake --preset web
+    cmake --build --preset web -j "$JOBS"
     echo "Open build-web/geometrija.html in a browser."
 }
 
 # freeglut is built once into build-windows/freeglut and kept there.
 build_windows() {
     JOBS="$JOBS" windows/freeglut.sh build-windows
-    cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE="$PWD/windows/mingw-w64.cmake" \
-        -DCMAKE_BUILD_TYPE=Release
-    cmake --build build-windows -j "$JOBS"
+    cmake --preset windows
+    cmake --build --preset windows -j "$JOBS"
     echo "build-windows/geometrija-windows.zip, build-windows/geometrija-$(sed -n 's/^project(geometrija VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt).msi"
 }
 
 build() {
-    cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-    cmake --build build -j "$JOBS" "$@"
+    cmake --preset obicna
+    cmake --build --preset obicna -j "$JOBS" "$@"
 }
 
 # One libFuzzer run of fuzz_$1 for $2 seconds. New inputs go to a corpus kept in
@@ -246,7 +245,7 @@ test)
     # The browser tests' driver, exactly as locked; it drives the system Chromium
     # and Firefox ESR and downloads no browser of its own.
     (cd web && npm ci --no-audit --no-fund)
-    ctest --test-dir build --output-on-failure -j 2
+    ctest --preset obicna
     ;;
 package)
     install_missing $PACKAGE_PACKAGES
@@ -269,17 +268,16 @@ galerija)
     ;;
 sanitize)
     install_missing $BUILD_PACKAGES
-    cmake -S . -B build-sanitajzeri -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGEOMETRIJA_SANITAJZERI=ON
-    cmake --build build-sanitajzeri -j "$JOBS"
-    UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir build-sanitajzeri --output-on-failure -j 2 -L unit
+    cmake --preset sanitajzeri
+    cmake --build --preset sanitajzeri -j "$JOBS"
+    UBSAN_OPTIONS=print_stacktrace=1 ctest --preset sanitajzeri
     ;;
 fuzz)
     seconds="${2:-60}"
     install_missing $BUILD_PACKAGES $FUZZ_PACKAGES
-    cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-        -DGEOMETRIJA_TESTOVI=OFF
-    cmake --build build-fuzz -j "$JOBS" --target fuzz_dijalog fuzz_crtanje
-    ctest --test-dir build-fuzz --output-on-failure -L fuzz
+    cmake --preset fuzz
+    cmake --build --preset fuzz -j "$JOBS"
+    ctest --preset fuzz
     fuzz_one dijalog "$seconds"
     fuzz_one crtanje "$seconds"
     ;;
