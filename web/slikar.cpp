@@ -5,6 +5,8 @@
 // smoothing, since WebGL has no smoothing and no stipple of its own.
 #include "slikar.h"
 
+#include "opis.h"
+
 #include "geometrija.h"
 #include "glatko.h"
 #include "projekcija.h"
@@ -41,6 +43,11 @@ EM_JS(void, obrisi, (float r, float g, float b, float a, int stapanje), {
 });
 // Counts the frames for the page: it shows the canvas from the first one on.
 EM_JS(void, javiSliku, (), { Module["slikaGotova"](); });
+// The page keeps the picture's description as the canvas's text alternative.
+EM_JS(void, javiOpis, (const char* tekst), {
+    if (Module["opisSlike"])
+        Module["opisSlike"](UTF8ToString(tekst));
+});
 EM_JS(void, javiGresku, (const char* poruka), { console.error(UTF8ToString(poruka)); });
 
 void naslikaj()
@@ -88,6 +95,7 @@ void prikaziSliku()
 {
     display();
     naslikaj();
+    javiOpis(opisSlike().c_str());
     snimac::novaSlika();
     javiSliku();
 }

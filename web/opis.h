@@ -1,0 +1,13 @@
+// What the picture shows, said in words for a screen reader: the page gives it
+// as the canvas's text alternative after every frame.
+#ifndef GEOMETRIJA_OPIS_H
+#define GEOMETRIJA_OPIS_H
+
+#include <string>
+
+// The frame the recorder holds, described in the page's language (Serbian
+// Latin without diacritics). The points it names are the recorded ones, where
+// the frame put them; the equation and the pan are the program's own values.
+std::string opisSlike();
+
+#endif
