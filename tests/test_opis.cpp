@@ -21,7 +21,7 @@ std::string opisPosle(const std::string& odgovori, const std::string& tasteri = 
             keyboard(static_cast<unsigned char>(taster), 0, 0);
         drawFrame();
     });
-    return opisSlike();
+    return opisSlike();  // copied: the next frame writes over it
 }
 
 const std::string OSE = " Crne prave kroz koordinatni pocetak su ose x i y.";

@@ -8,42 +8,71 @@
 #include "scena.h"
 #include "snimac.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <string>
+#include <cstring>
 #include <vector>
 
 namespace {
 
+// The description is built in one fixed buffer: the page's module carries no
+// string library for it. Far longer than any description; what would not fit
+// is cut.
+class Tekst {
+public:
+    Tekst& operator<<(const char* deo)
+    {
+        const std::size_t n = std::min(std::strlen(deo), sizeof znaci - 1 - duzina);
+        std::memcpy(znaci + duzina, deo, n);
+        duzina += n;
+        znaci[duzina] = '\0';
+        return *this;
+    }
+    bool ima(char z) const { return std::strchr(znaci, z) != nullptr; }
+    const char* c_str() const { return znaci; }
+
+private:
+    char znaci[1024] = "";
+    std::size_t duzina = 0;
+};
+
 // Two decimals with a decimal comma, trailing zeros dropped: 4, 3,54, -0,3.
-std::string broj(double x)
-{
-    if (!std::isfinite(x))
-        return std::isnan(x) ? "nije broj" : (x > 0 ? "beskonacno" : "minus beskonacno");
-    char tekst[64];
-    std::snprintf(tekst, sizeof tekst, "%.2f", x);
-    std::string s = tekst;
-    while (s.back() == '0')
-        s.pop_back();
-    if (s.back() == '.')
-        s.pop_back();
-    if (s == "-0")
-        s = "0";
-    for (char& z : s)
-        if (z == '.')
-            z = ',';
-    return s;
-}
+struct Broj {
+    explicit Broj(double x)
+    {
+        if (!std::isfinite(x)) {
+            std::snprintf(znaci, sizeof znaci, "%s", std::isnan(x) ? "nije broj" : x > 0 ? "beskonacno" : "minus beskonacno");
+            return;
+        }
+        std::snprintf(znaci, sizeof znaci, "%.2f", x);
+        char* kraj = znaci + std::strlen(znaci);
+        while (kraj[-1] == '0')
+            *--kraj = '\0';
+        if (kraj[-1] == '.')
+            *--kraj = '\0';
+        if (std::strcmp(znaci, "-0") == 0)
+            std::strcpy(znaci, "0");
+        if (char* tacka = std::strchr(znaci, '.'))
+            *tacka = ',';
+    }
+    char znaci[48];
+};
+
+Tekst& operator<<(Tekst& t, const Broj& b) { return t << b.znaci; }
 
 // A point as the page writes it: (-4, 0), or (3,54; 2,12) where a comma is decimal.
-std::string tacka(double x, double y)
-{
-    const std::string sx = broj(x), sy = broj(y);
-    const bool decimalna = (sx + sy).find(',') != std::string::npos;
-    return "(" + sx + (decimalna ? "; " : ", ") + sy + ")";
-}
+struct Tacka {
+    Tacka(double x, double y) : x(x), y(y) {}
+    explicit Tacka(const snimac::Teme& t) : x(t.x), y(t.y) {}
+    Broj x, y;
+};
 
-std::string tacka(const snimac::Teme& t) { return tacka(t.x, t.y); }
+Tekst& operator<<(Tekst& t, const Tacka& p)
+{
+    const bool decimalna = std::strchr(p.x.znaci, ',') || std::strchr(p.y.znaci, ',');
+    return t << "(" << p.x << (decimalna ? "; " : ", ") << p.y << ")";
+}
 
 // The frame's batches sorted by what they show.
 struct Delovi {
@@ -94,98 +123,108 @@ bool upadni(const Delovi& d, snimac::Teme& od, snimac::Teme& u)
     return true;
 }
 
-std::string elipsa(const Delovi& d)
+void elipsa(const Delovi& d, Tekst& t)
 {
-    std::string s = "Elipsa x^2/" + broj(static_cast<double>(a) * a) + " + y^2/" +
-                    broj(static_cast<double>(b) * b) + " = 1";
+    t << "Elipsa x^2/" << Broj(static_cast<double>(a) * a) << " + y^2/" << Broj(static_cast<double>(b) * b)
+      << " = 1";
     snimac::Teme ziza, r;
     const auto* zrak = d.zraci.empty() ? nullptr : d.zraci.front();
-    if (!upadni(d, ziza, r) || zrak->temena.size() < 4)
-        return s + ". Za ove vrednosti zize i zrak nisu nacrtani.";
-    s += ", zize " + tacka(ziza) + " i " + tacka(zrak->temena[3]) + ". Zrak iz leve zize pogadja elipsu u tacki " +
-         tacka(r) + " i odbija se u desnu zizu";
+    if (!upadni(d, ziza, r) || zrak->temena.size() < 4) {
+        t << ". Za ove vrednosti zize i zrak nisu nacrtani.";
+        return;
+    }
+    t << ", zize " << Tacka(ziza) << " i " << Tacka(zrak->temena[3]) << ". Zrak iz leve zize pogadja elipsu u tacki "
+      << Tacka(r) << " i odbija se u desnu zizu";
     if (d.zelenaTacke)
-        s += "; zelena prava je tangenta u toj tacki";
-    return s + ".";
+        t << "; zelena prava je tangenta u toj tacki";
+    t << ".";
 }
 
-std::string hiperbola(const Delovi& d)
+void hiperbola(const Delovi& d, Tekst& t)
 {
-    std::string s = "Hiperbola x^2/" + broj(static_cast<double>(a1) * a1) + " - y^2/" +
-                    broj(static_cast<double>(b1) * b1) + " = 1";
+    t << "Hiperbola x^2/" << Broj(static_cast<double>(a1) * a1) << " - y^2/"
+      << Broj(static_cast<double>(b1) * b1) << " = 1";
     if (d.zize && d.zize->temena.size() == 2)
-        s += ", zize " + tacka(d.zize->temena[1]) + " i " + tacka(d.zize->temena[0]);
+        t << ", zize " << Tacka(d.zize->temena[1]) << " i " << Tacka(d.zize->temena[0]);
     snimac::Teme ziza, r;
     if (upadni(d, ziza, r))
-        s += ". Zrak iz leve zize pogadja " + std::string(r.x < 0 ? "levu" : "desnu") +
-             " granu u tacki " + tacka(r) +
-             " i odbija se od nje duz prave iz desne zize kroz tu tacku, dalje od desne zize; "
+        t << ". Zrak iz leve zize pogadja " << (r.x < 0 ? "levu" : "desnu") << " granu u tacki " << Tacka(r)
+          << " i odbija se od nje duz prave iz desne zize kroz tu tacku, dalje od desne zize; "
              "isprekidana linija spaja tu tacku sa desnom zizom";
     else
-        s += ". Za ove vrednosti zrak nije nacrtan";
-    std::vector<std::string> asimptote, stranice;
+        t << ". Za ove vrednosti zrak nije nacrtan";
+    // Sloping segments are the asymptotes, upright ones the rectangle's sides.
+    std::vector<double> nagibi, stranice;
     for (const snimac::Serija* serija : d.tankeCrne)
         for (std::size_t i = 0; i + 1 < serija->temena.size(); i += 2) {
             const snimac::Teme &p1 = serija->temena[i], &p2 = serija->temena[i + 1];
             if (p1.x == p2.x)
-                stranice.push_back("x = " + broj(p1.x));
+                stranice.push_back(p1.x);
             else
-                asimptote.push_back("y = " + broj((static_cast<double>(p2.y) - p1.y) / (static_cast<double>(p2.x) - p1.x)) + "x");
+                nagibi.push_back((static_cast<double>(p2.y) - p1.y) / (static_cast<double>(p2.x) - p1.x));
         }
-    if (asimptote.size() == 2)
-        s += ". Tanke crne prave su asimptote " + asimptote[0] + " i " + asimptote[1];
+    if (nagibi.size() == 2)
+        t << ". Tanke crne prave su asimptote y = " << Broj(nagibi[0]) << "x i y = " << Broj(nagibi[1]) << "x";
     if (stranice.size() == 2)
-        s += ", a uspravne duzi " + stranice[1] + " i " + stranice[0] + " su stranice pravougaonika";
-    return s + ".";
+        t << ", a uspravne duzi x = " << Broj(stranice[1]) << " i x = " << Broj(stranice[0])
+          << " su stranice pravougaonika";
+    t << ".";
 }
 
-std::string parabola(const Delovi& d)
+void parabola(const Delovi& d, Tekst& t)
 {
-    std::string s = "Parabola y^2 = " + broj(2.0 * p) + "x";
+    t << "Parabola y^2 = " << Broj(2.0 * p) << "x";
     if (d.zize && d.zize->temena.size() == 1)
-        s += ", ziza " + tacka(d.zize->temena[0]);
+        t << ", ziza " << Tacka(d.zize->temena[0]);
     snimac::Teme ziza, r;
     const auto* zrak = d.zraci.empty() ? nullptr : d.zraci.front();
     if (upadni(d, ziza, r) && zrak->temena.size() >= 4)
-        s += ". Zrak iz zize pogadja parabolu u tacki " + tacka(r) + " i odbija se paralelno osi x, " +
-             (zrak->temena[3].x > zrak->temena[2].x ? "udesno" : "ulevo");
+        t << ". Zrak iz zize pogadja parabolu u tacki " << Tacka(r) << " i odbija se paralelno osi x, "
+          << (zrak->temena[3].x > zrak->temena[2].x ? "udesno" : "ulevo");
     else
-        s += ". Za ove vrednosti zrak nije nacrtan";
+        t << ". Za ove vrednosti zrak nije nacrtan";
     if (d.zelenaDuzi && !d.zelenaDuzi->temena.empty())
-        s += "; zelena prava x = " + broj(d.zelenaDuzi->temena[0].x) + " je direktrisa";
-    return s + ".";
+        t << "; zelena prava x = " << Broj(d.zelenaDuzi->temena[0].x) << " je direktrisa";
+    t << ".";
 }
 
-std::string pomak()
+void pomak(Tekst& t)
 {
-    if (xtranslate == 0 && ytranslate == 0)
-        return " Slika nije pomerena.";
-    std::vector<std::string> delovi;
+    if (xtranslate == 0 && ytranslate == 0) {
+        t << " Slika nije pomerena.";
+        return;
+    }
+    t << " Slika je pomerena za ";
     if (xtranslate != 0)
-        delovi.push_back(broj(std::fabs(xtranslate)) + (xtranslate > 0 ? " udesno" : " ulevo"));
+        t << Broj(std::fabs(xtranslate)) << (xtranslate > 0 ? " udesno" : " ulevo") << (ytranslate != 0 ? " i " : "");
     if (ytranslate != 0)
-        delovi.push_back(broj(std::fabs(ytranslate)) + (ytranslate > 0 ? " nagore" : " nadole"));
-    return " Slika je pomerena za " + delovi[0] + (delovi.size() > 1 ? " i " + delovi[1] : "") + ".";
+        t << Broj(std::fabs(ytranslate)) << (ytranslate > 0 ? " nagore" : " nadole");
+    t << ".";
 }
 
 }  // namespace
 
-std::string opisSlike()
+const char* opisSlike()
 {
+    static Tekst t;
+    t = Tekst{};
     const Delovi d = razvrstaj();
-    std::string s;
     switch (unos) {
     case 1:
-        s = elipsa(d);
+        elipsa(d, t);
         break;
     case 2:
-        s = hiperbola(d);
+        hiperbola(d, t);
         break;
     case 3:
-        s = parabola(d);
+        parabola(d, t);
         break;
     default:
-        return "Nije izabrana nijedna figura, pa su prikazane samo ose x i y." + pomak();
+        t << "Nije izabrana nijedna figura, pa su prikazane samo ose x i y.";
+        pomak(t);
+        return t.c_str();
     }
-    return s + " Crne prave kroz koordinatni pocetak su ose x i y." + pomak();
+    t << " Crne prave kroz koordinatni pocetak su ose x i y.";
+    pomak(t);
+    return t.c_str();
 }

@@ -3,11 +3,10 @@
 #ifndef GEOMETRIJA_OPIS_H
 #define GEOMETRIJA_OPIS_H
 
-#include <string>
-
 // The frame the recorder holds, described in the page's language (Serbian
 // Latin without diacritics). The points it names are the recorded ones, where
 // the frame put them; the equation and the pan are the program's own values.
-std::string opisSlike();
+// The text stays until the next call.
+const char* opisSlike();
 
 #endif

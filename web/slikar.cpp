@@ -95,7 +95,7 @@ void prikaziSliku()
 {
     display();
     naslikaj();
-    javiOpis(opisSlike().c_str());
+    javiOpis(opisSlike());
     snimac::novaSlika();
     javiSliku();
 }
