@@ -88,7 +88,8 @@ GLuint tekucaLista() { return liste.snimaSe() ? liste.snimaSe() : stanje.izvodiS
 void upisi(Ulaz ulaz, GLuint lista, const double* brojevi, int n)
 {
     snimak.pozivi.push_back(Poziv{ulaz, lista, static_cast<std::uint32_t>(snimak.brojevi.size()), 1});
-    snimak.brojevi.insert(snimak.brojevi.end(), brojevi, brojevi + n);
+    for (int i = 0; i < n; ++i)
+        snimak.brojevi.push_back(brojevi[i]);
     ++snimak.ukupno;
 }
 
@@ -293,9 +294,12 @@ void izvrsi(Ulaz ulaz, const double* a)
 
 void isprazniSnimak()
 {
-    for (Serija& s : snimak.serije) {
-        s.temena.clear();
-        rezerva.push_back(std::move(s.temena));
+    // Kept last batch first, so the next frame's first batch gets this one's
+    // first batch's memory back: a frame's batches come in the same sizes
+    // frame after frame, and the large curve never grows a small vector again.
+    for (auto s = snimak.serije.rbegin(); s != snimak.serije.rend(); ++s) {
+        s->temena.clear();
+        rezerva.push_back(std::move(s->temena));
     }
     snimak.serije.clear();
     snimak.pozivi.clear();
