@@ -81,9 +81,10 @@ public:
         return !izvrsava_;
     }
 
-    // Runs each call of list `ime` through `izvrsi(ulaz, brojevi)`, a run's
-    // vertices one by one. A call it makes may compile the same list anew:
-    // the replay goes on with what it held.
+    // Runs each call of list `ime` through `izvrsi(ulaz, brojevi, broj)`: a
+    // run of `broj` vertices at once, their numbers one after another (2 or 3
+    // each), any other call with `broj` 1. A call it makes may compile the same
+    // list anew: the replay goes on with what it held.
     template <typename Izvrsi>
     void pozovi(GLuint ime, Izvrsi&& izvrsi)
     {
@@ -92,14 +93,8 @@ public:
             return;
         const std::shared_ptr<const Sadrzaj> sadrzaj = lista->second;
         ++dubina_;
-        for (const Poziv& p : sadrzaj->pozivi) {
-            const int n = p.ulaz == Ulaz::glVertex2f ? 2 : 3;
-            if (p.ulaz == Ulaz::glVertex2f || p.ulaz == Ulaz::glVertex3f)
-                for (std::uint32_t i = 0; i < p.broj; ++i)
-                    izvrsi(p.ulaz, &sadrzaj->brojevi[p.podaci + i * n]);
-            else
-                izvrsi(p.ulaz, sadrzaj->brojevi.data() + p.podaci);
-        }
+        for (const Poziv& p : sadrzaj->pozivi)
+            izvrsi(p.ulaz, sadrzaj->brojevi.data() + p.podaci, p.broj);
         --dubina_;
     }
 

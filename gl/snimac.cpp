@@ -93,16 +93,16 @@ void upisi(Ulaz ulaz, GLuint lista, const double* brojevi, int n)
     ++snimak.ukupno;
 }
 
-// A vertex joins the run of the call before it when that is a run of the same
-// entry, list and batch.
-void upisiTeme(Ulaz ulaz, GLuint lista, std::uint32_t serija)
+// Vertices join the run of the call before them when that is a run of the
+// same entry, list and batch.
+void upisiTeme(Ulaz ulaz, GLuint lista, std::uint32_t serija, std::uint32_t broj = 1)
 {
     Poziv* poslednji = snimak.pozivi.empty() ? nullptr : &snimak.pozivi.back();
     if (poslednji && poslednji->ulaz == ulaz && poslednji->lista == lista && poslednji->podaci == serija)
-        ++poslednji->broj;
+        poslednji->broj += broj;
     else
-        snimak.pozivi.push_back(Poziv{ulaz, lista, serija, 1});
-    ++snimak.ukupno;
+        snimak.pozivi.push_back(Poziv{ulaz, lista, serija, broj});
+    snimak.ukupno += broj;
 }
 
 std::uint32_t tekucaSerija()
@@ -130,10 +130,14 @@ void pozoviListu(GLuint ime)
 {
     const GLuint spolja = stanje.izvodiSe;
     stanje.izvodiSe = ime;
-    liste.pozovi(ime, [ime](Ulaz ulaz, const double* brojevi) {
+    liste.pozovi(ime, [ime](Ulaz ulaz, const double* brojevi, std::uint32_t broj) {
         if (ulaz == Ulaz::glVertex2f || ulaz == Ulaz::glVertex3f) {
-            upisiTeme(ulaz, ime, tekucaSerija());
-            izvrsiTeme(ulaz, brojevi);
+            upisiTeme(ulaz, ime, tekucaSerija(), broj);
+            const int n = ulaz == Ulaz::glVertex2f ? 2 : 3;
+            if (stanje.uSeriji)
+                snimak.serije.back().temena.reserve(snimak.serije.back().temena.size() + broj);
+            for (std::uint32_t i = 0; i < broj; ++i)
+                izvrsiTeme(ulaz, brojevi + i * n);
         } else {
             upisi(ulaz, ime, brojevi, opis(ulaz).brojeva);
             izvrsi(ulaz, brojevi);
