@@ -15,11 +15,18 @@
 // A dropped run must leave nothing behind: the listeners its GLUT put on the
 // window and the document hold its whole instance, so every listener a run adds
 // there is noted and taken off again when the run goes (ukloni).
+//
+// What a screen reader hears. The picture is an image whose text alternative
+// the program gives after each frame (opisSlike); the console is not a live
+// region, since a held key redraws 30 times a second and each frame prints
+// its equations again. One polite announcer (#najava) says instead, once the
+// keys have stopped, where the picture ended up and that frame's equations;
+// and, in the dialogue, each new question.
 (function () {
   "use strict";
   const $ = (id) => document.getElementById(id);
   const konzola = $("konzola"), unos = $("unos"), stanje = $("stanje");
-  const prozor = $("prozor"), slika = $("slika"), tasteri = $("tasteri");
+  const prozor = $("prozor"), slika = $("slika"), tasteri = $("tasteri"), najava = $("najava");
 
   // The panel keeps this many lines; older ones go, whole writes at a time, so
   // a frame costs the same after hours of panning as after the first minute.
@@ -27,6 +34,9 @@
   $("granica").textContent = GRANICA_REDOVA;
   // A held pan button repeats as a held key does.
   const ZADRSKA_PONAVLJANJA = 400, RAZMAK_PONAVLJANJA = 33;  // ms
+  // The picture is announced once it has been still this long: longer than the
+  // pause between a held key's repeats, short enough to follow the last key.
+  const SMIRIVANJE = 500;  // ms
 
   // Every line entered so far, each with its line break. A lesson's answers
   // (?odgovori=) come first, as if typed; text after their last line break is
@@ -106,6 +116,25 @@
     dodaj(izvedba, cvor, tekst);
   }
 
+  // ---- The announcer ------------------------------------------------------------
+  let tajmerNajave = null;
+
+  // The same text again is not said again: a pan back to where the picture
+  // was, or R at home, changes nothing.
+  function najavi(tekst) {
+    clearTimeout(tajmerNajave);
+    if (tekst !== najava.textContent) najava.textContent = tekst;
+  }
+
+  // The picture of a run on the page, announced once it stops changing.
+  function smiri(izvedba) {
+    clearTimeout(tajmerNajave);
+    tajmerNajave = setTimeout(function () {
+      if (izvedba !== prikazana || !izvedba.modul || izvedba.status !== null) return;
+      najavi([izvedba.opis, izvedba.jednacine.trim()].filter(Boolean).join("\n"));
+    }, SMIRIVANJE);
+  }
+
   // ---- A run -----------------------------------------------------------------
   function pokreni() {
     const izvedba = {
@@ -114,6 +143,9 @@
       redova: 0,
       naCekanju: "",
       naPocetkuReda: true,
+      odPoslednjeg: "",  // written since the last read or frame: a new question, a frame's equations
+      jednacine: "",     // the last frame's
+      opis: "",          // the last frame's, from the program
       dekoder: new TextDecoder(),
       procitano: 0,  // lines handed to this run
       platno: document.createElement("canvas"),
@@ -128,7 +160,8 @@
     };
     izvedba.platno.tabIndex = 0;
     izvedba.platno.style.visibility = "hidden";  // until its first frame, as a window not yet drawn
-    izvedba.platno.setAttribute("aria-label", "Slika");
+    izvedba.platno.setAttribute("role", "img");
+    izvedba.platno.setAttribute("aria-label", "Slika jos nije nacrtana");
     // In the page from the start, though hidden, and never a child of the
     // element in full screen: Emscripten takes a canvas whose parent is that
     // element (or null, as no element is) for its own full screen and scales it.
@@ -140,7 +173,9 @@
     Geometrija({
       canvas: izvedba.platno,
       pisi: function (bajtovi) {
-        izvedba.naCekanju += izvedba.dekoder.decode(bajtovi, { stream: true });
+        const tekst = izvedba.dekoder.decode(bajtovi, { stream: true });
+        izvedba.naCekanju += tekst;
+        izvedba.odPoslednjeg += tekst;
         // Shown with the frame, the next read or the end; or else once the
         // code that wrote it is done.
         if (!zakazano) {
@@ -159,19 +194,30 @@
         odjek.dataset.tekst = red;
         dodaj(izvedba, odjek, red);
         izvedba.naPocetkuReda = true;
+        izvedba.odPoslednjeg = "";
         return red;
       },
       tasteri: function (dole, gore) { izvedba.tasteri = { dole, gore }; },
       nemaWebGL: function () { poruka(PORUKA_BEZ_WEBGL); },
       slikaGotova: function () {
         isprazni(izvedba);
+        izvedba.jednacine = izvedba.odPoslednjeg;
+        izvedba.odPoslednjeg = "";
+        smiri(izvedba);
         if (++izvedba.slike === 1) {
+          if (!izvedba.opis) izvedba.platno.setAttribute("aria-label", "Slika");
           izvedba.platno.style.visibility = "visible";
           tasteri.hidden = false;
           izvedba.platno.focus({ preventScroll: true });
           window.geometrijaPrvaSlika = performance.now();
         }
         izvedba.platno.dataset.slike = izvedba.slike;
+      },
+      // What the picture shows, in words, after each of its frames.
+      opisSlike: function (tekst) {
+        izvedba.opis = String(tekst);
+        izvedba.platno.setAttribute("aria-label", izvedba.opis);
+        smiri(izvedba);
       },
       zavrsen: function (status) {
         izvedba.status = status;
@@ -207,6 +253,7 @@
     } else if (izvedba.ceka) {
       unos.disabled = false;
       unos.focus();
+      najavi(izvedba.odPoslednjeg.trim());  // the question it waits on
       if (izvedba.procitano < redovi.length) pokreni();  // lines entered while it started
     } else {
       // The main loop: no more reading; the first frame follows.
@@ -224,7 +271,7 @@
     ukloni(izvedba);  // the window closes with the program
     tasteri.hidden = true;
     unos.disabled = true;
-    kraj("Program je zavrsen, izlazni status " + izvedba.status + ".");
+    kraj("Program je zavrsen, izlazni status " + izvedba.status + ".", izvedba.odPoslednjeg);
     document.body.dataset.status = izvedba.status;
   }
 
@@ -245,8 +292,10 @@
     document.body.dataset.greska = opis;
   }
 
-  function kraj(tekst) {
+  // `ispis`: what the program wrote last, its reason for stopping, if any.
+  function kraj(tekst, ispis = "") {
     if (document.fullscreenElement) document.exitFullscreen().catch(function () {});
+    najavi([ispis.trim(), tekst].filter(Boolean).join("\n"));
     stanje.textContent = tekst + " Za novo pokretanje osvezite stranicu (F5) ili ";
     const dugme = document.createElement("button");
     dugme.textContent = "pokrenite ponovo";
