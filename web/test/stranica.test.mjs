@@ -101,10 +101,11 @@ async function nativni(odgovori) {
 
 // ---- The page ---------------------------------------------------------------
 
-async function otvori(ime, url, ekran = { width: 1000, height: 700 }) {
+async function otvori(ime, url, ekran = { width: 1000, height: 700 }, unapred = null) {
   const strana = await (await pregledac(ime)).newPage();
   strana.on("request", (z) => { if (!/^(file|data):/.test(z.url())) odlazniZahtevi.push(z.url()); });
   await strana.setViewport(ekran);
+  if (unapred) await strana.evaluateOnNewDocument(unapred);
   await strana.goto(url);
   return strana;
 }
@@ -113,6 +114,17 @@ const kadrovi = (strana, n) =>
   strana.waitForFunction((n) => document.getElementById("platno")?.dataset.slike >= n, { timeout: 10000 }, n);
 const brojKadrova = (strana) => strana.$eval("#platno", (p) => Number(p.dataset.slike));
 const konzola = (strana) => strana.$eval("#konzola", (e) => e.textContent);
+const najava = (strana) => strana.$eval("#najava", (e) => e.textContent);
+// WCAG 2.2 AA and axe-core's best practices, on the page as it is now.
+const AXE = fs.readFileSync(new URL("../node_modules/axe-core/axe.min.js", import.meta.url), "utf8");
+async function pristupacna(strana, stanje) {
+  await strana.evaluate(AXE);
+  const prekrsaji = await strana.evaluate(() => axe.run(document, {
+    runOnly: { type: "tag", values: ["wcag2a", "wcag2aa", "wcag21a", "wcag21aa", "wcag22aa", "best-practice"] },
+    rules: { "label-content-name-mismatch": { enabled: true } },  // experimental, so off by default
+  }).then((r) => r.violations.map((v) => `${v.id} (${v.impact}): ${v.nodes.map((n) => n.target.join(" ")).join(", ")}`)));
+  assert.deepEqual(prekrsaji, [], `axe-core's violations on ${stanje}`);
+}
 // Within the viewport as it is: a capture beyond it would resize the page, and so the window.
 const slika = async (strana) => PNG.sync.read(await (await strana.$("#platno")).screenshot({ captureBeyondViewport: false }));
 
@@ -239,6 +251,7 @@ for (const ime of ["chromium", "firefox"]) {
       l.provera(s);
       for (const [x, y, preko, sta] of l.preseci ?? []) presekKaoNativni(s, nat.slika, x, y, preko, sta);
       if (l.kriva) tamaKaoNativna(s, nat.slika, ...l.kriva, "curve");
+      await pristupacna(strana, `the ${lekcijaIme} picture`);
       t.diagnostic(`first frame ${Math.round(await strana.evaluate(() => window.geometrijaPrvaSlika))} ms after opening; ` +
                    `native dark pixels matched within 1 px: ${(100 * slaganje(nat.slika, s)).toFixed(1)} %, ` +
                    `page dark pixels matched: ${(100 * slaganje(s, nat.slika)).toFixed(1)} %`);
@@ -269,6 +282,8 @@ for (const ime of ["chromium", "firefox"]) {
     const strana = await otvori(ime, `file://${HTML}`);
     for (const [poziv, red] of [["za parabolu.", "1"], ["po x i y osi!", "5 3"], ["360 stepeni!:", "45"]]) {
       await strana.waitForFunction((t) => document.getElementById("konzola").textContent.endsWith(t + "\n"), {}, poziv);
+      assert.ok((await najava(strana)).endsWith(poziv), `announced: ${await najava(strana)}; expected the question ending "${poziv}"`);
+      if (red === "1") await pristupacna(strana, "the page before any answer");
       await strana.type("#unos", red + "\n");
     }
     await kadrovi(strana, 1);
@@ -286,6 +301,8 @@ for (const ime of ["chromium", "firefox"]) {
     await strana.keyboard.press("q");
     await strana.waitForFunction(() => document.body.dataset.status === "0");
     assert.equal(await strana.$("#platno"), null);
+    assert.match(await najava(strana), /^Program je zavrsen, izlazni status 0\./);
+    await pristupacna(strana, "the page after Q");
     await strana.close();
   });
 
@@ -347,6 +364,7 @@ test("full screen at 1280 x 720: the window's size reaches reshape; Esc leaves i
   ima(s, MASLINASTA, 45, yp, "the reflected ray at x = 45", siroki);
   LEKCIJE.parabola.provera(s, siroki);
   prazno(s, -50, -27, -8, -2, siroki);
+  await pristupacna(strana, "the page in full screen");
 
   const n = await brojKadrova(strana);
   await strana.keyboard.press("Escape");
@@ -359,6 +377,7 @@ test("full screen at 1280 x 720: the window's size reaches reshape; Esc leaves i
   await strana.click("#projektor");
   await kadrovi(strana, n + 2);
   LEKCIJE.parabola.provera(await slika(strana), OSNOVNI, 4);
+  await pristupacna(strana, "the page in projector mode");
   await strana.close();
 });
 
@@ -392,6 +411,7 @@ test("without WebGL the picture's place says why and what to try, and the exit s
     assert.match(poruka.tekst, /drugom pregledacu/);
     assert.ok(poruka.visina > 100, `message height: expected > 100 px, actual ${poruka.visina}`);
     assert.match(await strana.$eval("#stanje", (e) => e.textContent), /izlazni status 1/);
+    await pristupacna(strana, "the message without WebGL");
   } finally {
     await bez.close();
   }
@@ -450,5 +470,34 @@ test("a storm of 2000 keys is absorbed in a few frames, and the picture ends whe
   const s = await slika(strana);
   ima(s, CRNA, 0, -15, "the y axis ten units right", pogled(500, 500, 10));
   prazno(s, -0.4, -16, 0.4, -14);
+  await pristupacna(strana, "the page with a console that scrolls");
+  await strana.close();
+});
+
+test("a screen reader hears a storm of 30 frames in a second once, after it: the last description and the last equations", async () => {
+  // Each run's options are its module: the test keeps the last, to call the
+  // program's hook as the program does after each frame.
+  const strana = await otvori("chromium", lekcija(PARABOLA), undefined, () => {
+    let tvornica;
+    Object.defineProperty(window, "Geometrija", { configurable: true, set: (f) => { tvornica = f; },
+      get: () => (opcije) => tvornica(window.modulStrane = opcije) });
+  });
+  await kadrovi(strana, 1);
+  await strana.waitForFunction(() => document.getElementById("najava").textContent !== "");
+  const n = await brojKadrova(strana);
+  const recene = await strana.evaluate(() => new Promise((gotovo) => {
+    const najava = document.getElementById("najava"), a = document.querySelector('[data-taster="a"]'), recene = [];
+    new MutationObserver((z) => { for (const _ of z) recene.push(najava.textContent); }).observe(najava, { childList: true });
+    let i = 0;
+    const tajmer = setInterval(() => {
+      a.click();
+      modulStrane.opisSlike(`Parabola, pomerena ${++i} puta`);
+      if (i === 30) { clearInterval(tajmer); setTimeout(() => gotovo(recene), 1500); }
+    }, 33);
+  }));
+  assert.ok(await brojKadrova(strana) >= n + 2, "frames drawn during the storm");
+  const tekst = await konzola(strana), jednacine = tekst.slice(tekst.lastIndexOf("Jednacina zraka")).trim();
+  assert.deepEqual(recene, [`Parabola, pomerena 30 puta\n${jednacine}`]);
+  assert.equal(await strana.$eval("#platno", (p) => `${p.getAttribute("role")}: ${p.getAttribute("aria-label")}`), "img: Parabola, pomerena 30 puta");
   await strana.close();
 });
