@@ -205,7 +205,6 @@
         izvedba.odPoslednjeg = "";
         smiri(izvedba);
         if (++izvedba.slike === 1) {
-          if (!izvedba.opis) izvedba.platno.setAttribute("aria-label", "Slika");
           izvedba.platno.style.visibility = "visible";
           tasteri.hidden = false;
           izvedba.platno.focus({ preventScroll: true });
