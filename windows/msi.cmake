@@ -14,6 +14,10 @@ string(REGEX MATCH "^[0-9]+\\.[0-9]+\\.[0-9]+" VERZIJA_PROIZVODA "${VERZIJA}")
 string(UUID PRODUCT_CODE NAMESPACE ${UPGRADE_CODE} NAME "geometrija ${VERZIJA_PROIZVODA}"
   TYPE SHA1 UPPER)
 set(ODBIJENA_STARIJA "Novija verzija programa geometrija je vec instalirana.")
+# The icon's entry in the Uninstall key, a component of this version's own: its
+# key is named by this version's ProductCode, so it must go with this version.
+string(UUID IKONA_KOD NAMESPACE ${UPGRADE_CODE} NAME "geometrija ${VERZIJA_PROIZVODA} ikona"
+  TYPE SHA1 UPPER)
 
 # wixl finds no file by an absolute path (and still reports success): each
 # source is named from a folder of the MSI's own.
@@ -58,7 +62,14 @@ file(WRITE "${RADNA}/geometrija.wxs" "<?xml version=\"1.0\" encoding=\"utf-8\"?>
          placed INSTALLDIR. wixl loses a placement by After=: by number it is. -->
     <CustomAction Id=\"PomocUPrograme\" Property=\"ARPHELPLINK\" Value=\"[INSTALLDIR]PROCITAJ.txt\"/>
     <CustomAction Id=\"MestoUPrograme\" Property=\"ARPINSTALLLOCATION\" Value=\"[INSTALLDIR]\"/>
+    <!-- The shortcuts in the Start menu of all users. Windows Installer gives
+         ProgramMenuFolder that folder itself for a per-machine package; Wine's
+         gives the installing user's, whatever ALLUSERS says. Named before
+         costing resolves the folders, and the same on Windows. -->
+    <CustomAction Id=\"MeniZaSve\" Property=\"ProgramMenuFolder\"
+      Value=\"[CommonAppDataFolder]Microsoft\\Windows\\Start Menu\\Programs\\\"/>
     <InstallExecuteSequence>
+      <Custom Action=\"MeniZaSve\" Sequence=\"990\"/>
       <Custom Action=\"PomocUPrograme\" Sequence=\"1001\"/>
       <Custom Action=\"MestoUPrograme\" Sequence=\"1002\"/>
     </InstallExecuteSequence>
@@ -80,12 +91,20 @@ ${lekcije}            <Shortcut Id=\"p_procitaj\" Name=\"PROCITAJ\" Target=\"[IN
             <RegistryValue Root=\"HKLM\" Key=\"Software\\geometrija\" Name=\"Precice\" Type=\"integer\"
               Value=\"1\" KeyPath=\"yes\"/>
           </Component>
+          <!-- Windows writes DisplayIcon from ARPPRODUCTICON; Wine's Installer
+               does not, so the entry names the program's own icon itself. -->
+          <Component Id=\"k_ikona\" Guid=\"${IKONA_KOD}\" Win64=\"yes\">
+            <RegistryValue Root=\"HKLM\"
+              Key=\"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\[ProductCode]\"
+              Name=\"DisplayIcon\" Type=\"string\" Value=\"[INSTALLDIR]geometrija.exe,0\" KeyPath=\"yes\"/>
+          </Component>
         </Directory>
       </Directory>
     </Directory>
     <!-- A component in no feature is left out without a word. -->
     <Feature Id=\"geometrija\" Level=\"1\">
 ${reference}      <ComponentRef Id=\"k_precice\"/>
+      <ComponentRef Id=\"k_ikona\"/>
     </Feature>
   </Product>
 </Wix>
@@ -214,6 +233,20 @@ foreach(akcija PomocUPrograme MestoUPrograme)
     string(APPEND greske "custom action ${akcija} not between CostFinalize and InstallValidate\n")
   endif()
 endforeach()
+# ProgramMenuFolder named between CostInitialize and CostFinalize, which resolves it.
+if(NOT koraci MATCHES "(^|;)MeniZaSve\t\t(8[0-9][1-9]|9[0-9][0-9])(;|$)")
+  string(APPEND greske "custom action MeniZaSve not between CostInitialize and CostFinalize\n")
+endif()
+# The icon of the Uninstall entry, by ARPPRODUCTICON (Windows) and by a row of its own (Wine).
+tabela(Property svojstva)
+tabela(Icon ikone)
+if(NOT svojstva MATCHES "(^|;)ARPPRODUCTICON\t${IKONA_IME}(;|$)" OR NOT ikone MATCHES "(^|;)${IKONA_IME}\t")
+  string(APPEND greske "ARPPRODUCTICON does not name the icon ${IKONA_IME} of the Icon table\n")
+endif()
+tabela(Registry vrednosti)
+if(NOT vrednosti MATCHES "\\\\Uninstall\\\\\\[ProductCode\\]\tDisplayIcon\t")
+  string(APPEND greske "no DisplayIcon in the Uninstall entry\n")
+endif()
 execute_process(COMMAND ${MSIINFO} tables "${MSI}" OUTPUT_VARIABLE tabele)
 if(tabele MATCHES "(^|\n)(Dialog|Control)(\n|$)")
   string(APPEND greske "user interface tables, which wixl does not make right\n")
