@@ -181,65 +181,59 @@ TEST_F(Windows, DemoPrintsNothing)
 // ---- The MSI, as Windows Installer (Wine's) installs, upgrades and removes it ----
 
 namespace fs = std::filesystem;
-
-const std::string VERZIJA_MSI = GEOMETRIJA_VERZIJA;
-const std::string MSI = std::string(GEOMETRIJA_WINDOWS_DIR) + "/geometrija-" + VERZIJA_MSI + ".msi";
-const std::string INSTALIRANO = PREFIKS + "/drive_c/Program Files/geometrija";
-const std::string INSTALIRANO_WINDOWS = "C:\\Program Files\\geometrija\\";
+const std::string WINDOWS = GEOMETRIJA_WINDOWS_DIR, IZVOR = GEOMETRIJA_IZVORNI_DIR;
+const std::string MSI = WINDOWS + "/geometrija-" + GEOMETRIJA_VERZIJA + ".msi";
+const std::string MESTO = PREFIKS + "/drive_c/Program Files/geometrija", MESTO_W = "C:\\Program Files\\geometrija\\";
 const std::string MENI = PREFIKS + "/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/geometrija";
-const std::string UNINSTALL = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 const std::string PROBA = fs::absolute("msi-proba").string();  // this test's own files
 
-// A host path as Wine's drive Z: names it.
-std::string naZ(const std::string& putanja)
+std::string naZ(std::string putanja)  // a host path as Wine's drive Z: names it
 {
-    std::string z = "Z:" + putanja;
-    std::replace(z.begin(), z.end(), '/', '\\');
-    return z;
+    std::replace(putanja.begin(), putanja.end(), '/', '\\');
+    return "Z:" + putanja;
 }
 
-// A Windows command under Wine, to its end; the time of a named step is printed
-// and kept in the test's record. Wine gives a status beyond 255 by its low byte.
-int wineKorak(const std::string& korak, const std::vector<std::string>& argumenti,
-              std::string* izlaz = nullptr)
+// A command to its end: a Windows one under Wine unless `okruzenje` is given. The
+// time of a named step is printed and recorded. Wine's statuses keep their low byte.
+int korak(const std::string& ime, std::vector<std::string> naredba, std::string* izlaz = nullptr,
+          const std::vector<std::string>& okruzenje = WINE_OKRUZENJE)
 {
+    if (&okruzenje == &WINE_OKRUZENJE)
+        naredba.insert(naredba.begin(), GEOMETRIJA_WINE);
     const auto pocetak = std::chrono::steady_clock::now();
-    Program program(GEOMETRIJA_WINE, GEOMETRIJA_WINE, argumenti, "", WINE_OKRUZENJE);
-    program.closeInput();
-    const int status = program.waitExit(120);
-    const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - pocetak).count();
-    if (!korak.empty()) {
-        std::printf("Wine, %s: %.2f s\n", korak.c_str(), s);
-        testing::Test::RecordProperty("sekundi_" + korak, std::to_string(s));
-    }
-    if (izlaz)
-        *izlaz = program.output();
-    return status;
-}
-
-// A host tool to its end: its status, and its output and errors in `izlaz`.
-int alat(const std::string& program, const std::vector<std::string>& argumenti, std::string& izlaz,
-         const std::vector<std::string>& okruzenje = {})
-{
-    Program p(program, program, argumenti, "", okruzenje);
+    Program p(naredba[0], naredba[0], {naredba.begin() + 1, naredba.end()}, "", okruzenje);
     p.closeInput();
     const int status = p.waitExit(120);
-    izlaz = p.output() + p.errors();
+    const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - pocetak).count();
+    if (!ime.empty()) {
+        std::printf("Wine, %s: %.2f s\n", ime.c_str(), s);
+        testing::Test::RecordProperty("sekundi_" + ime, std::to_string(s));
+    }
+    if (izlaz)
+        *izlaz = p.output() + p.errors();
     return status;
 }
 
-// geometrija's entries in the Uninstall key of one registry view ("/reg:64", "/reg:32"),
-// by product code: each value's name and data as `reg query` prints them.
+std::vector<std::string> imena(const std::string& fascikla)  // sorted; none if it is missing
+{
+    std::vector<std::string> sva;
+    std::error_code greska;
+    for (const auto& d : fs::directory_iterator(fascikla, greska))
+        sva.push_back(d.path().filename().string());
+    std::sort(sva.begin(), sva.end());
+    return sva;
+}
+
+// geometrija's entries in the Uninstall key of a registry view ("/reg:64", "/reg:32"):
+// by product code, each value's name and data.
 std::map<std::string, std::map<std::string, std::string>> unosi(const std::string& pogled)
 {
-    std::string izlaz;
-    wineKorak("", {"reg", "query", UNINSTALL, "/s", pogled}, &izlaz);
+    std::string izlaz, kljuc, ime, tip, vrednost;
+    korak("", {"reg", "query", "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall", "/s", pogled}, &izlaz);
     std::map<std::string, std::map<std::string, std::string>> svi;
-    std::string kljuc;
     std::istringstream redovi(bezCR(izlaz));
     for (std::string red; std::getline(redovi, red);) {
         std::istringstream polja(red);
-        std::string ime, tip, vrednost;
         if (red.rfind("HKEY_", 0) == 0)
             kljuc = red.substr(red.rfind('\\') + 1);
         else if (polja >> ime >> tip && tip.rfind("REG_", 0) == 0 && std::getline(polja >> std::ws, vrednost))
@@ -250,139 +244,78 @@ std::map<std::string, std::map<std::string, std::string>> unosi(const std::strin
     return svi;
 }
 
-// The file names of a folder, sorted; none when it is missing.
-std::vector<std::string> imena(const std::string& fascikla)
-{
-    std::vector<std::string> sva;
-    std::error_code greska;
-    for (const auto& d : fs::directory_iterator(fascikla, greska))
-        sva.push_back(d.path().filename().string());
-    std::sort(sva.begin(), sva.end());
-    return sva;
-}
-
-std::vector<std::string> lekcije()
-{
-    std::vector<std::string> sve;
-    for (const std::string& ime : imena(std::string(GEOMETRIJA_IZVORNI_DIR) + "/docs/lekcije"))
-        if (ime.size() > 4 && ime.compare(ime.size() - 4, 4, ".txt") == 0)
-            sve.push_back(ime.substr(0, ime.size() - 4));
-    return sve;
-}
-
-// A product code as Windows Installer files it in the registry: the first three
-// groups reversed, each pair of digits after them swapped.
+// A product code as Windows Installer files it: the first three groups of digits
+// reversed, the pairs after them swapped; lower case, as snimi() keeps the registry.
 std::string spakovan(const std::string& kod)
 {
-    std::string h;
+    std::string h, p;
     for (char c : kod)
         if (std::isxdigit(static_cast<unsigned char>(c)))
             h += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    std::string p;
-    for (auto [od, duzina] : {std::pair{0, 8}, {8, 4}, {12, 4}})
-        p.append(h.rbegin() + (32 - od - duzina), h.rbegin() + (32 - od));
+    for (auto [od, do_] : {std::pair{0, 8}, {8, 12}, {12, 16}})
+        p.append(h.rbegin() + 32 - do_, h.rbegin() + 32 - od);
     for (size_t i = 16; i + 1 < h.size(); i += 2)
         p += {h[i + 1], h[i]};
     return p;
 }
 
-// What a program could leave behind in the prefix: every path under drive_c, and
-// each key and value line of HKLM\Software (both views) and HKCU\Software\Microsoft.
-struct Snimak {
-    std::set<std::string> datoteke, registar;
-};
-Snimak snimi()
+// What could be left in the prefix: each path under drive_c, and each key and value
+// of HKLM\Software (with WOW6432Node) and HKCU\Software\Microsoft, in lower case.
+std::set<std::string> snimi()
 {
-    Snimak s;
+    std::set<std::string> s;
     const std::string c = PREFIKS + "/drive_c";
-    for (auto d = fs::recursive_directory_iterator(c, fs::directory_options::skip_permission_denied);
-         d != fs::recursive_directory_iterator(); ++d)
-        s.datoteke.insert(d->path().string().substr(c.size()));
+    for (fs::recursive_directory_iterator d(c), kraj; d != kraj; ++d)
+        s.insert(d->path().string().substr(c.size()));
     // regedit, several times faster than reg at exporting a tree this size.
     for (const char* koren : {"HKEY_LOCAL_MACHINE\\Software", "HKEY_CURRENT_USER\\Software\\Microsoft"}) {
-        const std::string izvoz = PROBA + "/registar.reg";
-        fs::remove(izvoz);
-        EXPECT_EQ(0, wineKorak("", {"regedit", "/E", naZ(izvoz), koren})) << koren;
-        std::string tekst = readFile(izvoz);  // UTF-16: its names are ASCII
+        EXPECT_EQ(0, korak("", {"regedit", "/E", naZ(PROBA + "/registar.reg"), koren})) << koren;
+        std::string tekst = readFile(PROBA + "/registar.reg"), kljuc;  // UTF-16, its names ASCII
         tekst.erase(std::remove(tekst.begin(), tekst.end(), '\0'), tekst.end());
+        std::transform(tekst.begin(), tekst.end(), tekst.begin(), [](unsigned char z) { return std::tolower(z); });
         std::istringstream redovi(bezCR(tekst));
-        std::string kljuc;
-        for (std::string red; std::getline(redovi, red);) {
-            std::transform(red.begin(), red.end(), red.begin(), [](unsigned char z) { return std::tolower(z); });
-            if (red.rfind("[", 0) == 0)
-                s.registar.insert(kljuc = red);
-            else if (red.rfind("\"", 0) == 0 || red.rfind("@", 0) == 0)
-                s.registar.insert(kljuc + " " + red);
-        }
+        for (std::string red; std::getline(redovi, red);)
+            if (red[0] == '[')
+                s.insert(kljuc = red);
+            else if (red[0] == '"' || red[0] == '@')
+                s.insert(kljuc + " " + red);
     }
     return s;
 }
-// What `posle` holds that `pre` did not, of the registry only where it names one of `tragovi`.
-std::vector<std::string> novo(const Snimak& pre, const Snimak& posle, const std::vector<std::string>& tragovi)
-{
-    std::vector<std::string> razlika;
-    for (const std::string& d : posle.datoteke)
-        if (!pre.datoteke.count(d))
-            razlika.push_back(d);
-    for (const std::string& r : posle.registar)
-        if (!pre.registar.count(r) &&
-            std::any_of(tragovi.begin(), tragovi.end(), [&](const std::string& t) { return r.find(t) != r.npos; }))
-            razlika.push_back(r);
-    return razlika;
-}
 
-// An older MSI, made as the build makes its own (windows/msi.cmake with the build's
+// An older MSI made as the build makes its own (windows/msi.cmake, the build's
 // parameters) but for version 0.1, from a copy of the zip's folder whose programs
-// are signed, as is the MSI, through windows/potpis.cmake with a certificate made here.
-struct Starija {
-    std::string msi, sertifikat, fascikla, greska;
-};
-const Starija& starija()
+// are signed, as is the MSI, through windows/potpis.cmake, by a certificate made here.
+const std::string STARIJA = PROBA + "/geometrija-0.1.msi", SERTIFIKAT = PROBA + "/sertifikat.pem";
+const std::string& napraviStariju()
 {
-    static const Starija s = [] {
-        Starija s;
-        s.fascikla = PROBA + "/geometrija";
-        s.msi = PROBA + "/geometrija-0.1.msi";
-        s.sertifikat = PROBA + "/sertifikat.pem";
+    static const std::string greska = [] {
         fs::remove_all(PROBA);
         fs::create_directories(PROBA);
-        fs::copy(std::string(GEOMETRIJA_WINDOWS_DIR) + "/windows/geometrija", s.fascikla);
-        std::vector<std::string> parametri;
-        std::istringstream redovi(readFile(std::string(GEOMETRIJA_WINDOWS_DIR) + "/msi-parametri.txt"));
+        fs::copy(WINDOWS + "/windows/geometrija", PROBA + "/geometrija");
+        std::vector<std::string> msi;
+        std::istringstream redovi(readFile(WINDOWS + "/msi-parametri.txt"));  // cmake, -D..., -P, msi.cmake
         for (std::string red; std::getline(redovi, red);)
             if (red.rfind("-DFASCIKLA=", 0) != 0)
-                parametri.push_back(red);
-        const std::string cmake = parametri.front();
-        parametri.erase(parametri.begin());
-        std::string osslsigncode;
-        for (const std::string& p : parametri)
-            if (p.rfind("-DOSSLSIGNCODE=", 0) == 0)
-                osslsigncode = p;
-        const std::vector<std::string> potpis = {"GEOMETRIJA_POTPIS=" + PROBA + "/sertifikat.p12",
-                                                 "GEOMETRIJA_POTPIS_LOZINKA=proba", "GEOMETRIJA_POTPIS_VREME"};
-        parametri.insert(parametri.begin(), {"-DFASCIKLA=" + s.fascikla, "-DVERZIJA=0.1.0.0", "-DMSI=" + s.msi});
-        const std::vector<std::vector<std::string>> koraci = {
-            {GEOMETRIJA_OPENSSL, "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", PROBA + "/kljuc.pem",
-             "-out", s.sertifikat, "-days", "2", "-subj", "/CN=geometrija-proba", "-addext",
-             "extendedKeyUsage=codeSigning"},
-            {GEOMETRIJA_OPENSSL, "pkcs12", "-export", "-inkey", PROBA + "/kljuc.pem", "-in", s.sertifikat, "-out",
-             PROBA + "/sertifikat.p12", "-passout", "pass:proba"},
-            {cmake, "-DDATOTEKE=" + s.fascikla + "/geometrija.exe;" + s.fascikla + "/geometrija-demo.exe",
-             osslsigncode, "-P", std::string(GEOMETRIJA_IZVORNI_DIR) + "/windows/potpis.cmake"},
-            {cmake},
-        };
-        for (std::vector<std::string> k : koraci) {
-            if (k.size() == 1)
-                k.insert(k.end(), parametri.begin(), parametri.end());
+                msi.push_back(red);
+        const std::string p12 = PROBA + "/sertifikat.p12", programi = PROBA + "/geometrija/geometrija";
+        msi.insert(msi.begin() + 1, {"-DFASCIKLA=" + PROBA + "/geometrija", "-DVERZIJA=0.1.0.0", "-DMSI=" + STARIJA});
+        for (const auto& n : std::vector<std::vector<std::string>>{
+                 {GEOMETRIJA_OPENSSL, "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", PROBA + "/k.pem",
+                  "-out", SERTIFIKAT, "-days", "2", "-subj", "/CN=geometrija-proba"},
+                 {GEOMETRIJA_OPENSSL, "pkcs12", "-export", "-inkey", PROBA + "/k.pem", "-in", SERTIFIKAT, "-out", p12,
+                  "-passout", "pass:proba"},
+                 {msi[0], "-DDATOTEKE=" + programi + ".exe;" + programi + "-demo.exe",
+                  "-DOSSLSIGNCODE=" GEOMETRIJA_OSSLSIGNCODE, "-P", IZVOR + "/windows/potpis.cmake"},
+                 msi}) {
             std::string izlaz;
-            if (alat(k[0], {k.begin() + 1, k.end()}, izlaz, potpis) != 0) {
-                s.greska = k[0] + " " + k[1] + ":\n" + izlaz;
-                break;
-            }
+            if (korak("", n, &izlaz, {"GEOMETRIJA_POTPIS=" + p12, "GEOMETRIJA_POTPIS_LOZINKA=proba",
+                                      "GEOMETRIJA_POTPIS_VREME"}) != 0)
+                return n[0] + " " + n[1] + ":\n" + izlaz;
         }
-        return s;
+        return std::string();
     }();
-    return s;
+    return greska;
 }
 
 class Msi : public Windows {
@@ -391,139 +324,125 @@ protected:
     {
         Windows::SetUpTestSuite();
         ASSERT_FALSE(readFile(MSI).empty()) << "no " << MSI << ": run ./dev.sh windows first";
-        // What an earlier run may have left installed, by its own MSI.
         fs::create_directories(PROBA);
-        wineKorak("", {"msiexec", "/x", naZ(MSI), "/qn"});
+        korak("", {"msiexec", "/x", naZ(MSI), "/qn"});  // what an earlier run may have left
     }
 };
 
 TEST_F(Msi, InstallsSilentlyForAllUsersRunsTheLessonsAndUninstallsWithoutATrace)
 {
-    const Snimak pre = snimi();
-    ASSERT_EQ(0, wineKorak("install", {"msiexec", "/i", naZ(MSI), "/qn", "/l*v", naZ(PROBA + "/instalacija.log")}));
+    const std::set<std::string> pre = snimi();
+    ASSERT_EQ(0, korak("install", {"msiexec", "/i", naZ(MSI), "/qn", "/l*v", naZ(PROBA + "/instalacija.log")}));
 
+    std::vector<std::string> lekcije;
     std::vector<std::string> datoteke = {"LICENSE.txt", "PROCITAJ.txt", "geometrija-demo.exe", "geometrija.exe"};
     std::map<std::string, std::string> precice = {{"geometrija.lnk", "/k geometrija.exe"},
                                                   {"geometrija - demonstracija.lnk", "geometrija-demo.exe"},
                                                   {"PROCITAJ.lnk", "PROCITAJ.txt"}};
-    for (const std::string& l : lekcije()) {
-        datoteke.push_back(l + ".txt");
-        precice["Lekcija " + l + ".lnk"] = "/k geometrija.exe < " + l + ".txt";
-    }
+    for (std::string l : imena(IZVOR + "/docs/lekcije"))
+        if (l.size() > 4 && l.substr(l.size() - 4) == ".txt") {
+            datoteke.push_back(l);
+            lekcije.push_back(l.erase(l.size() - 4));
+            precice["Lekcija " + l + ".lnk"] = "/k geometrija.exe < " + l + ".txt";
+        }
     std::sort(datoteke.begin(), datoteke.end());
-    ASSERT_EQ(datoteke, imena(INSTALIRANO));
+    ASSERT_EQ(datoteke, imena(MESTO));
     for (const std::string& d : datoteke)
-        EXPECT_EQ(readFile(std::string(GEOMETRIJA_WINDOWS_DIR) + "/windows/geometrija/" + d),
-                  readFile(INSTALIRANO + "/" + d)) << d << " is not the zip's";
-
+        EXPECT_EQ(readFile(WINDOWS + "/windows/geometrija/" + d), readFile(MESTO + "/" + d)) << d << ": not the zip's";
     std::vector<std::string> ocekivane;
-    for (const auto& [ime, tekst] : precice)
-        ocekivane.push_back(ime);
-    EXPECT_EQ(ocekivane, imena(MENI)) << "the shortcuts in the all-users Start menu";
     for (const auto& [ime, tekst] : precice) {
+        ocekivane.push_back(ime);
         std::string lnk = readFile(MENI + "/" + ime);  // its strings in UTF-16
         lnk.erase(std::remove(lnk.begin(), lnk.end(), '\0'), lnk.end());
         EXPECT_NE(lnk.npos, lnk.find(tekst)) << ime << " without " << tekst;
-        if (tekst.rfind("/k", 0) == 0) {
-            EXPECT_NE(lnk.npos, lnk.find("\\system32\\cmd.exe")) << ime << " is not the console's";
-        }
-        EXPECT_NE(lnk.npos, lnk.find(INSTALIRANO_WINDOWS)) << ime << " does not start in the program's folder";
+        EXPECT_NE(lnk.npos, lnk.find(tekst[0] == '/' ? "\\system32\\cmd.exe" : MESTO_W)) << ime << ": the target";
+        EXPECT_NE(lnk.npos, lnk.find(MESTO_W)) << ime << " does not start in the program's folder";
     }
-    for (const std::string& korisnik : imena(PREFIKS + "/drive_c/users"))
-        EXPECT_TRUE(imena(PREFIKS + "/drive_c/users/" + korisnik +
-                          "/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/geometrija").empty())
-            << "shortcuts in " << korisnik << "'s own Start menu";
+    EXPECT_EQ(ocekivane, imena(MENI)) << "the shortcuts in the all-users Start menu";
+    for (const std::string& ko : imena(PREFIKS + "/drive_c/users"))
+        EXPECT_TRUE(imena(PREFIKS + "/drive_c/users/" + ko + "/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/"
+                          "geometrija").empty()) << "shortcuts in " << ko << "'s own Start menu";
 
     auto u = unosi("/reg:64");
     ASSERT_EQ(1u, u.size()) << "one Uninstall entry in the 64-bit view";
-    const std::string kod = u.begin()->first;
-    auto& unos = u.begin()->second;
-    EXPECT_EQ(VERZIJA_MSI + (std::count(VERZIJA_MSI.begin(), VERZIJA_MSI.end(), '.') < 2 ? ".0" : ""),
-              unos["DisplayVersion"]);
-    EXPECT_EQ("geometrija", unos["Publisher"]);
-    EXPECT_EQ(INSTALIRANO_WINDOWS + "geometrija.exe,0", unos["DisplayIcon"]);
-    EXPECT_EQ(INSTALIRANO_WINDOWS + "PROCITAJ.txt", unos["HelpLink"]);
+    const std::string kod = u.begin()->first, verzija = GEOMETRIJA_VERZIJA;
+    EXPECT_EQ(verzija + (std::count(verzija.begin(), verzija.end(), '.') < 2 ? ".0" : ""), u[kod]["DisplayVersion"]);
+    EXPECT_EQ("geometrija", u[kod]["Publisher"]);
+    EXPECT_EQ(MESTO_W + "geometrija.exe,0", u[kod]["DisplayIcon"]);
+    EXPECT_EQ(MESTO_W + "PROCITAJ.txt", u[kod]["HelpLink"]);
     EXPECT_TRUE(unosi("/reg:32").empty()) << "an entry in the 32-bit view (WOW6432Node)";
 
-    // The installed program given each installed lesson, as its shortcut does.
     const auto pocetak = std::chrono::steady_clock::now();
-    for (const std::string& l : lekcije()) {
-        Program program(GEOMETRIJA_WINE, GEOMETRIJA_WINE, {INSTALIRANO_WINDOWS + "geometrija.exe"}, "",
-                        WINE_OKRUZENJE);
-        const std::string ispis = prepis(program, readFile(INSTALIRANO + "/" + l + ".txt"));
-        EXPECT_EQ(readFile(std::string(GEOMETRIJA_IZVORNI_DIR) + "/docs/lekcije/" + l + ".ispis"), bezCR(ispis)) << l;
+    for (const std::string& l : lekcije) {  // the installed program given each installed lesson
+        Program program(GEOMETRIJA_WINE, GEOMETRIJA_WINE, {MESTO_W + "geometrija.exe"}, "", WINE_OKRUZENJE);
+        const std::string ispis = prepis(program, readFile(MESTO + "/" + l + ".txt"));
+        EXPECT_EQ(readFile(IZVOR + "/docs/lekcije/" + l + ".ispis"), bezCR(ispis)) << l;
         EXPECT_EQ(ispis.size() - bezCR(ispis).size(), std::count(ispis.begin(), ispis.end(), '\n')) << l;
     }
     const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - pocetak).count();
-    std::printf("Wine, run (%zu lessons): %.2f s\n", lekcije().size(), s);
+    std::printf("Wine, run (%zu lessons): %.2f s\n", lekcije.size(), s);
     RecordProperty("sekundi_run", std::to_string(s));
 
-    // The product's registration, where the comparison below looks for it.
-    EXPECT_EQ(0, wineKorak("", {"reg", "query", "HKLM\\Software\\Classes\\Installer\\Products\\" + spakovan(kod)}))
-        << kod << " packed as " << spakovan(kod);
-    ASSERT_EQ(0, wineKorak("uninstall", {"msiexec", "/x", naZ(MSI), "/qn"}));
-    const Snimak posle = snimi();
-    std::string k = kod;
+    // The product's registration, where the comparison looks for it.
+    EXPECT_EQ(0, korak("", {"reg", "query", "HKLM\\Software\\Classes\\Installer\\Products\\" + spakovan(kod)}));
+    ASSERT_EQ(0, korak("uninstall", {"msiexec", "/x", naZ(MSI), "/qn"}));
+    std::string k = kod.substr(1, 36);
     std::transform(k.begin(), k.end(), k.begin(), [](unsigned char z) { return std::tolower(z); });
-    const std::vector<std::string> tragovi = {"geometrija", k.substr(1, 36), spakovan(kod)};
-    // Windows Installer's own cache folder, made on its first use here, is Windows's for good.
-    std::vector<std::string> ostalo = novo(pre, posle, tragovi);
+    std::vector<std::string> ostalo;
+    for (const std::string& r : snimi())
+        if (!pre.count(r) && (r[0] == '/' || r.find("geometrija") != r.npos || r.find(k) != r.npos ||
+                              r.find(spakovan(kod)) != r.npos))
+            ostalo.push_back(r);
+    // Windows Installer's own cache folder, made on its first use here, stays, as on Windows.
     ostalo.erase(std::remove(ostalo.begin(), ostalo.end(), "/windows/Installer"), ostalo.end());
     EXPECT_EQ(std::vector<std::string>{}, ostalo) << "left after the uninstall";
 }
 
-TEST_F(Msi, SignedWithTheGivenCertificateAsAreItsPrograms)
+TEST_F(Msi, UpgradesASignedOlderOneRefusesItAfterwardsAndReinstallsInPlace)
 {
-    const Starija& s = starija();
-    ASSERT_EQ("", s.greska);
-    for (const std::string& d : {s.fascikla + "/geometrija.exe", s.fascikla + "/geometrija-demo.exe", s.msi}) {
+    ASSERT_EQ("", napraviStariju());
+    const std::string programi = PROBA + "/geometrija/geometrija";
+    for (const std::string& d : {programi + ".exe", programi + "-demo.exe", STARIJA}) {
         std::string izlaz;
-        EXPECT_EQ(0, alat(GEOMETRIJA_OSSLSIGNCODE, {"verify", "-in", d, "-CAfile", s.sertifikat}, izlaz))
-            << d << ":\n" << izlaz;
-        EXPECT_NE(izlaz.npos, izlaz.find("Subject: /CN=geometrija-proba")) << d << ":\n" << izlaz;
+        EXPECT_EQ(0, korak("", {GEOMETRIJA_OSSLSIGNCODE, "verify", "-in", d, "-CAfile", SERTIFIKAT}, &izlaz, {}))
+            << izlaz;
+        EXPECT_NE(izlaz.npos, izlaz.find("Subject: /CN=geometrija-proba")) << izlaz;
     }
-    // A signature appended to the program leaves it running as before.
-    Program program(GEOMETRIJA_WINE, GEOMETRIJA_WINE, {s.fascikla + "/geometrija.exe"}, "", WINE_OKRUZENJE);
-    const std::string lekcija = std::string(GEOMETRIJA_IZVORNI_DIR) + "/docs/lekcije/elipsa";
-    EXPECT_EQ(readFile(lekcija + ".ispis"), bezCR(prepis(program, readFile(lekcija + ".txt"))));
-}
-
-TEST_F(Msi, UpgradesAnOlderOneRefusesItAfterwardsAndReinstallsInPlace)
-{
-    const Starija& s = starija();
-    ASSERT_EQ("", s.greska);
-    ASSERT_EQ(0, wineKorak("install_older", {"msiexec", "/i", naZ(s.msi), "/qn"}));
+    ASSERT_EQ(0, korak("install_older", {"msiexec", "/i", naZ(STARIJA), "/qn"}));
     auto u = unosi("/reg:64");
     ASSERT_EQ(1u, u.size());
     EXPECT_EQ("0.1.0", u.begin()->second["DisplayVersion"]);
-    const std::vector<std::string> datoteke = imena(INSTALIRANO), precice = imena(MENI);
+    const std::vector<std::string> datoteke = imena(MESTO), precice = imena(MENI);
+    {  // the signature appended to the program leaves it running as before
+        Program program(GEOMETRIJA_WINE, GEOMETRIJA_WINE, {MESTO_W + "geometrija.exe"}, "", WINE_OKRUZENJE);
+        const std::string ispis = prepis(program, readFile(MESTO + "/elipsa.txt"));
+        EXPECT_EQ(readFile(IZVOR + "/docs/lekcije/elipsa.ispis"), bezCR(ispis));
+    }
 
-    ASSERT_EQ(0, wineKorak("upgrade", {"msiexec", "/i", naZ(MSI), "/qn"}));
+    ASSERT_EQ(0, korak("upgrade", {"msiexec", "/i", naZ(MSI), "/qn"}));
     u = unosi("/reg:64");
     ASSERT_EQ(1u, u.size()) << "the older entry left beside the new";
     const std::string kod = u.begin()->first;
-    EXPECT_NE("0.1.0", u.begin()->second["DisplayVersion"]);
-    // The older product is removed after the new one is in: what they share stays.
-    EXPECT_EQ(datoteke, imena(INSTALIRANO));
+    EXPECT_NE("0.1.0", u[kod]["DisplayVersion"]);
+    // The older product goes once the new one is in: what they share stays.
+    EXPECT_EQ(datoteke, imena(MESTO));
     EXPECT_EQ(precice, imena(MENI));
 
     const std::string dnevnik = PROBA + "/starija.log";
-    EXPECT_NE(0, wineKorak("downgrade", {"msiexec", "/i", naZ(s.msi), "/qn", "/l*v", naZ(dnevnik)}));
-    EXPECT_NE(std::string::npos, readFile(dnevnik).find("WIX_DOWNGRADE_DETECTED = " + kod))
-        << "refused, but not as an older version";
-    u = unosi("/reg:64");
-    ASSERT_EQ(1u, u.size());
-    EXPECT_EQ(kod, u.begin()->first);
-    EXPECT_EQ(datoteke, imena(INSTALIRANO));
-
-    EXPECT_EQ(0, wineKorak("reinstall", {"msiexec", "/i", naZ(MSI), "/qn"}));
+    EXPECT_NE(0, korak("downgrade", {"msiexec", "/i", naZ(STARIJA), "/qn", "/l*v", naZ(dnevnik)}));
+    EXPECT_NE(std::string::npos, readFile(dnevnik).find("WIX_DOWNGRADE_DETECTED = " + kod)) << "not refused as older";
     u = unosi("/reg:64");
     EXPECT_EQ(1u, u.size());
-    EXPECT_EQ(datoteke, imena(INSTALIRANO));
+    EXPECT_EQ(1u, u.count(kod));
+    EXPECT_EQ(datoteke, imena(MESTO));
 
-    EXPECT_EQ(0, wineKorak("uninstall_by_code", {"msiexec", "/x", kod, "/qn"}));
+    EXPECT_EQ(0, korak("reinstall", {"msiexec", "/i", naZ(MSI), "/qn"}));
+    EXPECT_EQ(1u, unosi("/reg:64").size());
+    EXPECT_EQ(datoteke, imena(MESTO));
+
+    EXPECT_EQ(0, korak("uninstall_by_code", {"msiexec", "/x", kod, "/qn"}));
     EXPECT_TRUE(unosi("/reg:64").empty());
-    EXPECT_FALSE(fs::exists(INSTALIRANO));
+    EXPECT_FALSE(fs::exists(MESTO));
     EXPECT_FALSE(fs::exists(MENI));
 }
 
