@@ -173,12 +173,31 @@ foreach(red IN LISTS nadogradnja)
 endforeach()
 file(WRITE "${RADNA}/Upgrade.idt" "${idt}")
 pokreni(${MSIBUILD} "${MSI}" -i Upgrade.idt)
+# wixl draws a new PackageCode on every build. Windows Installer takes two packages
+# of one ProductCode with different PackageCodes for two versions of the product,
+# and refuses the second (1638) even when it is the same build made again: the
+# code is derived from what the package holds instead.
+set(sadrzaj "")
+foreach(ime IN LISTS datoteke ITEMS geometrija.wxs ${IKONA_IME})
+  file(SHA256 "${RADNA}/${ime}" hes)
+  string(APPEND sadrzaj "${ime} ${hes}\n")
+endforeach()
+string(UUID PACKAGE_CODE NAMESPACE ${UPGRADE_CODE} NAME "${VERZIJA}\n${sadrzaj}" TYPE SHA1 UPPER)
+# Not through pokreni(), whose arguments would split the template at its ";".
+execute_process(COMMAND ${MSIBUILD} "${MSI}" -s "geometrija ${VERZIJA_PROIZVODA}" geometrija "x64;1033"
+  "{${PACKAGE_CODE}}" RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "msibuild -s: ${status}")
+endif()
 
 # ---- the checks ----
 set(greske "")
 execute_process(COMMAND ${MSIINFO} suminfo "${MSI}" OUTPUT_VARIABLE sazetak)
 if(NOT sazetak MATCHES "Template: x64;")
   string(APPEND greske "the package is not for x64\n")
+endif()
+if(NOT sazetak MATCHES "Revision number \\(UUID\\): {${PACKAGE_CODE}}")
+  string(APPEND greske "the PackageCode is not {${PACKAGE_CODE}}, the one of this content\n")
 endif()
 tabela(Component komponente_tabela)
 tabela(FeatureComponents u_funkciji)
