@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cctype>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -362,6 +363,9 @@ TEST_F(Msi, InstallsSilentlyForAllUsersRunsTheLessonsAndUninstallsWithoutATrace)
     for (const std::string& ko : imena(PREFIKS + "/drive_c/users"))
         EXPECT_TRUE(imena(PREFIKS + "/drive_c/users/" + ko + "/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/"
                           "geometrija").empty()) << "shortcuts in " << ko << "'s own Start menu";
+    const char* podaci = std::getenv("XDG_DATA_HOME");  // winemenubuilder's, outside the prefix
+    const std::string linux_meni = podaci ? podaci : std::string(std::getenv("HOME")) + "/.local/share";
+    EXPECT_FALSE(fs::exists(linux_meni + "/applications/wine/Programs/geometrija")) << "menu entries of this desktop";
 
     auto u = unosi("/reg:64");
     ASSERT_EQ(1u, u.size()) << "one Uninstall entry in the 64-bit view";
