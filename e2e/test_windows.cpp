@@ -428,6 +428,7 @@ TEST_F(Msi, UpgradesASignedOlderOneRefusesItAfterwardsAndReinstallsInPlace)
     ASSERT_EQ(1u, u.size()) << "the older entry left beside the new";
     const std::string kod = u.begin()->first;
     EXPECT_NE("0.1.0", u[kod]["DisplayVersion"]);
+    EXPECT_EQ(MESTO_W + "geometrija.exe,0", u[kod]["DisplayIcon"]) << "the icon went with the older entry";
     // The older product goes once the new one is in: what they share stays.
     EXPECT_EQ(datoteke, imena(MESTO));
     EXPECT_EQ(precice, imena(MENI));
