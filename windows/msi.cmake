@@ -276,7 +276,7 @@ foreach(akcija PomocUPrograme MestoUPrograme)
   endif()
 endforeach()
 # ProgramMenuFolder named between CostInitialize and CostFinalize, which resolves it.
-if(NOT koraci MATCHES "(^|;)MeniZaSve\t\t(8[0-9][1-9]|9[0-9][0-9])(;|$)")
+if(NOT koraci MATCHES "(^|;)MeniZaSve\t\t(80[1-9]|8[1-9][0-9]|9[0-9][0-9])(;|$)")
   string(APPEND greske "custom action MeniZaSve not between CostInitialize and CostFinalize\n")
 endif()
 # The icon of the Uninstall entry, by ARPPRODUCTICON (Windows) and by a row of its own (Wine).
