@@ -40,7 +40,8 @@ BENCH_PACKAGES="xvfb"
 # The MSI: msitools' wixl, msibuild and msiinfo; its icon drawn by rsvg-convert
 # (librsvg2-bin) and packed by icotool (icoutils); signing by osslsigncode.
 WINDOWS_PACKAGES="cmake make g++-mingw-w64-x86-64-posix dpkg-dev xz-utils wixl wixl-data msitools librsvg2-bin icoutils osslsigncode"
-WINDOWS_TEST_PACKAGES="wine64"
+# The MSI's tests sign with a certificate of their own, made by openssl.
+WINDOWS_TEST_PACKAGES="wine64 openssl"
 
 JOBS="$(nproc 2>/dev/null || echo 2)"
 

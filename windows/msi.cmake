@@ -14,6 +14,10 @@ string(REGEX MATCH "^[0-9]+\\.[0-9]+\\.[0-9]+" VERZIJA_PROIZVODA "${VERZIJA}")
 string(UUID PRODUCT_CODE NAMESPACE ${UPGRADE_CODE} NAME "geometrija ${VERZIJA_PROIZVODA}"
   TYPE SHA1 UPPER)
 set(ODBIJENA_STARIJA "Novija verzija programa geometrija je vec instalirana.")
+# The icon's entry in the Uninstall key, a component of this version's own: its
+# key is named by this version's ProductCode, so it must go with this version.
+string(UUID IKONA_KOD NAMESPACE ${UPGRADE_CODE} NAME "geometrija ${VERZIJA_PROIZVODA} ikona"
+  TYPE SHA1 UPPER)
 
 # wixl finds no file by an absolute path (and still reports success): each
 # source is named from a folder of the MSI's own.
@@ -58,7 +62,14 @@ file(WRITE "${RADNA}/geometrija.wxs" "<?xml version=\"1.0\" encoding=\"utf-8\"?>
          placed INSTALLDIR. wixl loses a placement by After=: by number it is. -->
     <CustomAction Id=\"PomocUPrograme\" Property=\"ARPHELPLINK\" Value=\"[INSTALLDIR]PROCITAJ.txt\"/>
     <CustomAction Id=\"MestoUPrograme\" Property=\"ARPINSTALLLOCATION\" Value=\"[INSTALLDIR]\"/>
+    <!-- The shortcuts in the Start menu of all users. Windows Installer gives
+         ProgramMenuFolder that folder itself for a per-machine package; Wine's
+         gives the installing user's, whatever ALLUSERS says. Named before
+         costing resolves the folders, and the same on Windows. -->
+    <CustomAction Id=\"MeniZaSve\" Property=\"ProgramMenuFolder\"
+      Value=\"[CommonAppDataFolder]Microsoft\\Windows\\Start Menu\\Programs\\\"/>
     <InstallExecuteSequence>
+      <Custom Action=\"MeniZaSve\" Sequence=\"990\"/>
       <Custom Action=\"PomocUPrograme\" Sequence=\"1001\"/>
       <Custom Action=\"MestoUPrograme\" Sequence=\"1002\"/>
     </InstallExecuteSequence>
@@ -80,12 +91,20 @@ ${lekcije}            <Shortcut Id=\"p_procitaj\" Name=\"PROCITAJ\" Target=\"[IN
             <RegistryValue Root=\"HKLM\" Key=\"Software\\geometrija\" Name=\"Precice\" Type=\"integer\"
               Value=\"1\" KeyPath=\"yes\"/>
           </Component>
+          <!-- Windows writes DisplayIcon from ARPPRODUCTICON; Wine's Installer
+               does not, so the entry names the program's own icon itself. -->
+          <Component Id=\"k_ikona\" Guid=\"${IKONA_KOD}\" Win64=\"yes\">
+            <RegistryValue Root=\"HKLM\"
+              Key=\"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\[ProductCode]\"
+              Name=\"DisplayIcon\" Type=\"string\" Value=\"[INSTALLDIR]geometrija.exe,0\" KeyPath=\"yes\"/>
+          </Component>
         </Directory>
       </Directory>
     </Directory>
     <!-- A component in no feature is left out without a word. -->
     <Feature Id=\"geometrija\" Level=\"1\">
 ${reference}      <ComponentRef Id=\"k_precice\"/>
+      <ComponentRef Id=\"k_ikona\"/>
     </Feature>
   </Product>
 </Wix>
@@ -154,12 +173,31 @@ foreach(red IN LISTS nadogradnja)
 endforeach()
 file(WRITE "${RADNA}/Upgrade.idt" "${idt}")
 pokreni(${MSIBUILD} "${MSI}" -i Upgrade.idt)
+# wixl draws a new PackageCode on every build. Windows Installer takes two packages
+# of one ProductCode with different PackageCodes for two versions of the product,
+# and refuses the second (1638) even when it is the same build made again: the
+# code is derived from what the package holds instead.
+set(sadrzaj "")
+foreach(ime IN LISTS datoteke ITEMS geometrija.wxs ${IKONA_IME})
+  file(SHA256 "${RADNA}/${ime}" hes)
+  string(APPEND sadrzaj "${ime} ${hes}\n")
+endforeach()
+string(UUID PACKAGE_CODE NAMESPACE ${UPGRADE_CODE} NAME "${VERZIJA}\n${sadrzaj}" TYPE SHA1 UPPER)
+# Not through pokreni(), whose arguments would split the template at its ";".
+execute_process(COMMAND ${MSIBUILD} "${MSI}" -s "geometrija ${VERZIJA_PROIZVODA}" geometrija "x64;1033"
+  "{${PACKAGE_CODE}}" RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "msibuild -s: ${status}")
+endif()
 
 # ---- the checks ----
 set(greske "")
 execute_process(COMMAND ${MSIINFO} suminfo "${MSI}" OUTPUT_VARIABLE sazetak)
 if(NOT sazetak MATCHES "Template: x64;")
   string(APPEND greske "the package is not for x64\n")
+endif()
+if(NOT sazetak MATCHES "Revision number \\(UUID\\): {${PACKAGE_CODE}}")
+  string(APPEND greske "the PackageCode is not {${PACKAGE_CODE}}, the one of this content\n")
 endif()
 tabela(Component komponente_tabela)
 tabela(FeatureComponents u_funkciji)
@@ -185,13 +223,30 @@ list(LENGTH datoteke broj_datoteka)
 if(NOT broj_fajlova EQUAL broj_datoteka)
   string(APPEND greske "${broj_fajlova} files in the File table, ${broj_datoteka} to install\n")
 endif()
+# A source wixl could not read is packed as nothing, without a word: each row's
+# size is its source's, and the cabinet holding them is in the MSI.
 foreach(red IN LISTS fajlovi)
   polje("${red}" 0 ime)
+  polje("${red}" 2 datoteka)
+  polje("${red}" 3 velicina)
   polje("${red}" 4 verzija)
   if(NOT verzija STREQUAL VERZIJA)
     string(APPEND greske "file ${ime} has version '${verzija}', not ${VERZIJA}\n")
   endif()
+  file(SIZE "${RADNA}/${datoteka}" izvorna)
+  if(NOT velicina EQUAL izvorna)
+    string(APPEND greske "file ${ime}: ${velicina} bytes in the MSI, ${izvorna} in its source\n")
+  endif()
 endforeach()
+execute_process(COMMAND ${MSIINFO} streams "${MSI}" OUTPUT_VARIABLE tokovi)
+if(NOT tokovi MATCHES "(^|\n)geometrija\\.cab\r?\n")
+  string(APPEND greske "no cabinet geometrija.cab in the MSI\n")
+endif()
+# Program Files itself, not Program Files (x86).
+tabela(Directory fascikle)
+if(NOT "INSTALLDIR\tProgramFiles64Folder\tgeometrija" IN_LIST fascikle)
+  string(APPEND greske "INSTALLDIR is not ProgramFiles64Folder\\geometrija: ${fascikle}\n")
+endif()
 tabela(MsiFileHash hesovi)
 if(hesovi)
   string(APPEND greske "versioned files still hashed: ${hesovi}\n")
@@ -207,13 +262,33 @@ tabela(LaunchCondition uslovi)
 if(NOT uslovi STREQUAL "NOT WIX_DOWNGRADE_DETECTED\t${ODBIJENA_STARIJA}")
   string(APPEND greske "no refusal of an older version: ${uslovi}\n")
 endif()
-# The custom actions between costing (INSTALLDIR known) and the validation.
+# The custom actions between costing (INSTALLDIR known) and the validation;
+# the older version found, and removed once the new one is in.
 tabela(InstallExecuteSequence koraci)
+foreach(akcija FindRelatedProducts RemoveExistingProducts)
+  if(NOT koraci MATCHES "(^|;)${akcija}\t")
+    string(APPEND greske "no ${akcija}: an older version would stay beside this one\n")
+  endif()
+endforeach()
 foreach(akcija PomocUPrograme MestoUPrograme)
   if(NOT koraci MATCHES "(^|;)${akcija}\t\t100[0-9](;|$)")
     string(APPEND greske "custom action ${akcija} not between CostFinalize and InstallValidate\n")
   endif()
 endforeach()
+# ProgramMenuFolder named between CostInitialize and CostFinalize, which resolves it.
+if(NOT koraci MATCHES "(^|;)MeniZaSve\t\t(80[1-9]|8[1-9][0-9]|9[0-9][0-9])(;|$)")
+  string(APPEND greske "custom action MeniZaSve not between CostInitialize and CostFinalize\n")
+endif()
+# The icon of the Uninstall entry, by ARPPRODUCTICON (Windows) and by a row of its own (Wine).
+tabela(Property svojstva)
+tabela(Icon ikone)
+if(NOT svojstva MATCHES "(^|;)ARPPRODUCTICON\t${IKONA_IME}(;|$)" OR NOT ikone MATCHES "(^|;)${IKONA_IME}\t")
+  string(APPEND greske "ARPPRODUCTICON does not name the icon ${IKONA_IME} of the Icon table\n")
+endif()
+tabela(Registry vrednosti)
+if(NOT vrednosti MATCHES "\\\\Uninstall\\\\\\[ProductCode\\]\tDisplayIcon\t")
+  string(APPEND greske "no DisplayIcon in the Uninstall entry\n")
+endif()
 execute_process(COMMAND ${MSIINFO} tables "${MSI}" OUTPUT_VARIABLE tabele)
 if(tabele MATCHES "(^|\n)(Dialog|Control)(\n|$)")
   string(APPEND greske "user interface tables, which wixl does not make right\n")

@@ -30,3 +30,6 @@ target_compile_options(geometrija_platforma INTERFACE -msse2 -mfpmath=sse)
 # One executable each: the C and C++ runtimes and winpthread linked in, so only
 # Windows's own DLLs are imported; stripped, as the zip carries no debugger.
 target_link_options(geometrija_platforma INTERFACE -static -s)
+# No link time in the PE header: the same sources give the same programs, and so
+# the same MSI, whose PackageCode follows from its files (windows/msi.cmake).
+target_link_options(geometrija_platforma INTERFACE -Wl,--no-insert-timestamp)
