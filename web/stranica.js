@@ -139,6 +139,8 @@
     let zakazano = false;
     Geometrija({
       canvas: izvedba.platno,
+      // The site's pages name their WebAssembly (sajt/sajt.cmake); here it is inside.
+      locateFile: function (ime, mapa) { return mapa + (document.documentElement.dataset.wasm || ime); },
       pisi: function (bajtovi) {
         izvedba.naCekanju += izvedba.dekoder.decode(bajtovi, { stream: true });
         // Shown with the frame, the next read or the end; or else once the
