@@ -63,7 +63,7 @@ foreach(ikona "ikona-192.png;192;192" "ikona-512.png;512;512" "apple-touch-icon.
   execute_process(COMMAND ${pngquant_alat} --force --strip --speed 1 --quality 60-90
                           --output ${privremeno}/q-${ime} ${privremeno}/${ime}
                   COMMAND_ERROR_IS_FATAL ANY)
-  execute_process(COMMAND ${zopflipng_alat} -y --iterations=15 --filters=0me
+  execute_process(COMMAND ${zopflipng_alat} -y --filters=0
                           ${privremeno}/q-${ime} ${IZLAZ}/${ime}
                   OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
 endforeach()
