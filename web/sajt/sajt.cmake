@@ -116,8 +116,9 @@ foreach(lekcija IN LISTS lekcije)
   get_filename_component(ime ${lekcija} NAME_WE)
   file(READ ${lekcija} odgovori)
   adresa_odgovora("${odgovori}" adresa)
-  # parabola-negativno-p: "Parabola negativno p"
-  string(REPLACE "-" " " naslov "${ime}")
+  # parabola-negativno-p: "Parabola, negativno p"
+  string(REGEX REPLACE "^([^-]*)-" "\\1, " naslov "${ime}")
+  string(REPLACE "-" " " naslov "${naslov}")
   string(SUBSTRING "${naslov}" 0 1 prvo)
   string(SUBSTRING "${naslov}" 1 -1 ostatak)
   string(TOUPPER "${prvo}" prvo)
