@@ -62,6 +62,7 @@ http {
     await new Promise((r) => setTimeout(r, 100));
   }
   server = { proces, kraj, log };
+  process.once("exit", () => { if (server?.proces === proces) proces.kill(); });  // a test that died
   adresa = `http://localhost:${port}/`;
 }
 
@@ -114,19 +115,11 @@ async function pokreni(ime) {
   pregledaci.push(p);
   return p;
 }
-async function strana(pregledac) {
-  const s = await pregledac.newPage();
-  await s.setViewport({ width: 1000, height: 700 });
-  return s;
-}
+const strana = async (pregledac) => { const s = await pregledac.newPage(); await s.setViewport({ width: 1000, height: 700 }); return s; };
 // Until the page's service worker has its set and controls the page.
 const zaSkladistem = (s) => s.waitForFunction(() => navigator.serviceWorker.controller !== null, { timeout: 20000 });
 
-const lekcija = (ime) => ({
-  odgovori: fs.readFileSync(path.join(IZVOR, "docs/lekcije", `${ime}.txt`), "utf8"),
-  ispis: fs.readFileSync(path.join(IZVOR, "docs/lekcije", `${ime}.ispis`), "utf8"),
-});
-const PARABOLA = lekcija("parabola");
+const PARABOLA = Object.fromEntries(["txt", "ispis"].map((k) => [k, fs.readFileSync(path.join(IZVOR, `docs/lekcije/parabola.${k}`), "utf8")]));
 // The start page's own link to the lesson, as a teacher follows it.
 async function otvoriLekciju(s, odgovori) {
   await s.goto(adresa);
@@ -176,6 +169,12 @@ test("chromium: installable; the first visit under its byte budget; a repeat vis
   await zaSkladistem(s);
   const { installabilityErrors: greske } = await cdp.send("Page.getInstallabilityErrors");
   assert.deepEqual(greske.filter((g) => g.errorId !== "in-incognito"), [], "installability errors");
+  // Each lesson of docs/lekcije, as typed and for the projector, with its answers exactly.
+  const veze = await s.$$eval("main a", (a) => a.map((x) => [...new URL(x.href).searchParams].map((p) => p.join("=")).join("&")));
+  for (const f of fs.readdirSync(path.join(IZVOR, "docs/lekcije")).filter((f) => f.endsWith(".txt"))) {
+    const o = `odgovori=${fs.readFileSync(path.join(IZVOR, "docs/lekcije", f), "utf8")}`;
+    assert.deepEqual(veze.filter((v) => v.startsWith(o)), [o, `${o}&projektor=1`], `the start page's links to ${f}`);
+  }
   const prvi = zahtevi();
   const skinuto = new Set(prvi.filter(([, st]) => st === 200).map(([p]) => p.slice(1)));
   assert.deepEqual(spisak(prva).filter((f) => !skinuto.has(f)), [], "site files never fetched on the first visit");
@@ -185,7 +184,7 @@ test("chromium: installable; the first visit under its byte budget; a repeat vis
 
   const n = prvi.length;
   await s.goto(adresa);
-  await s.goto(`${adresa}geometrija.html?odgovori=${encodeURIComponent(PARABOLA.odgovori)}`);
+  await s.goto(`${adresa}geometrija.html?odgovori=${encodeURIComponent(PARABOLA.txt)}`);
   await s.waitForFunction(() => document.getElementById("platno")?.dataset.slike >= 1, { timeout: 15000 });
   await new Promise((r) => setTimeout(r, 1500));  // a worker's update check may follow a navigation
   const ponovo = zahtevi(n);
@@ -199,7 +198,7 @@ test("chromium: with the server stopped, the start page and a lesson from it: th
   const s = await strana(chromium);
   await s.goto(adresa);
   assert.equal(await s.$eval("h1", (h) => h.textContent), "geometrija");
-  await otvoriLekciju(s, PARABOLA.odgovori);
+  await otvoriLekciju(s, PARABOLA.txt);
   await proveriParabolu(s);
   const ms = await s.evaluate(() => window.geometrijaPrvaSlika);
   t.diagnostic(`offline, first picture ${Math.round(ms)} ms after opening the lesson`);
@@ -212,7 +211,7 @@ test("chromium: with the server stopped, the start page and a lesson from it: th
 
 test("chromium: a new version on the server: the next visit shows it whole, and an open old page reloads into it", async () => {
   const stara = await strana(chromium);  // a lesson of the first version, still open
-  await stara.goto(`${adresa}geometrija.html?odgovori=${encodeURIComponent(PARABOLA.odgovori)}`);
+  await stara.goto(`${adresa}geometrija.html?odgovori=${encodeURIComponent(PARABOLA.txt)}`);
   postavi(druga);
   await pokreniServer();
   const s = await strana(chromium);
@@ -226,7 +225,7 @@ test("chromium: a new version on the server: the next visit shows it whole, and 
   const wasm = spisak(druga).find((f) => /^geometrija\.[0-9a-f]+\.wasm$/.test(f));
   for (const p of [stara, s]) {
     await p.bringToFront();  // a tab behind another draws no frames
-    if (p === s) await otvoriLekciju(s, PARABOLA.odgovori);
+    if (p === s) await otvoriLekciju(s, PARABOLA.txt);
     else await p.waitForFunction((w) => document.documentElement.dataset.wasm === w && document.readyState === "complete"
                                         && document.getElementById("platno")?.dataset.slike >= 1, { timeout: 20000 }, wasm);
     const ucitano = await p.evaluate(() => [document.documentElement.dataset.wasm,
@@ -246,13 +245,13 @@ test("firefox: a lesson online, then with the server stopped", async () => {
   const s = await strana(firefox);
   await s.goto(adresa);
   await zaSkladistem(s);
-  await otvoriLekciju(s, PARABOLA.odgovori);
+  await otvoriLekciju(s, PARABOLA.txt);
   await proveriParabolu(s);
   await zaustaviServer();
   await s.reload();
   await s.waitForFunction(() => document.getElementById("platno")?.dataset.slike >= 1, { timeout: 15000 });
   await proveriParabolu(s);
-  await otvoriLekciju(s, PARABOLA.odgovori);
+  await otvoriLekciju(s, PARABOLA.txt);
   await proveriParabolu(s);
   await s.close();
 });
