@@ -19,7 +19,8 @@ const PRVA_SLIKA = 500;      // ms from opening a lesson to its first picture
 
 const radna = fs.mkdtempSync(path.join(os.tmpdir(), "geometrija-sajt-"));
 fs.chmodSync(radna, 0o755);  // nginx's workers may run as another user
-const koren = path.join(radna, "koren");  // what the server serves: a link to one version
+// The site in a folder of the server, as on a school's: a link to one version.
+const koren = path.join(radna, "www", "geometrija");
 let server = null, adresa = "";
 const pregledaci = [];
 
@@ -52,7 +53,7 @@ http {
   gzip on;
   gzip_comp_level 6;
   gzip_types application/javascript application/wasm application/manifest+json;
-  server { listen 127.0.0.1:${port}; root ${koren}; }
+  server { listen 127.0.0.1:${port}; root ${radna}/www; }
 }`);
   fs.mkdirSync(path.join(radna, "tmp"), { recursive: true });
   const proces = spawn("/usr/sbin/nginx", ["-p", radna, "-e", `${radna}/greske.log`, "-c", `${radna}/nginx.conf`], { stdio: "inherit" });
@@ -63,7 +64,7 @@ http {
   }
   server = { proces, kraj, log };
   process.once("exit", () => { if (server?.proces === proces) proces.kill(); });  // a test that died
-  adresa = `http://localhost:${port}/`;
+  adresa = `http://localhost:${port}/geometrija/`;
 }
 
 async function zaustaviServer() {
@@ -76,13 +77,13 @@ async function zaustaviServer() {
 // What the server has sent since `od` (a line count): [path, status, bytes].
 const zahtevi = (od = 0) => fs.readFileSync(server.log, "utf8").split("\n").filter(Boolean).slice(od).map((r) => {
   const [put, status, bajtovi] = r.split(" ");
-  return [put, Number(status), Number(bajtovi)];
+  return [put.replace("/geometrija/", ""), Number(status), Number(bajtovi)];
 });
 const zbir = (z) => z.reduce((s, [, , b]) => s + b, 0);
 
 // Serves the version in `fascikla` from now on, as a copy put in place at once.
 function postavi(fascikla) {
-  const novo = path.join(radna, `koren-${Date.now()}`);
+  const novo = `${koren}-${Date.now()}`;
   fs.symlinkSync(fascikla, novo);
   fs.renameSync(novo, koren);
 }
@@ -146,6 +147,7 @@ before(async () => {
   assert.ok(SAJT && fs.existsSync(path.join(SAJT, "radnik.js")), `${SAJT} is missing: build it with ./dev.sh web`);
   fs.cpSync(SAJT, prva, { recursive: true });
   sagradiDrugu();
+  fs.mkdirSync(path.dirname(koren));
   postavi(prva);
   await pokreniServer();
 });
@@ -176,7 +178,7 @@ test("chromium: installable; the first visit under its byte budget; a repeat vis
     assert.deepEqual(veze.filter((v) => v.startsWith(o)), [o, `${o}&projektor=1`], `the start page's links to ${f}`);
   }
   const prvi = zahtevi();
-  const skinuto = new Set(prvi.filter(([, st]) => st === 200).map(([p]) => p.slice(1)));
+  const skinuto = new Set(prvi.filter(([, st]) => st === 200).map(([p]) => p));
   assert.deepEqual(spisak(prva).filter((f) => !skinuto.has(f)), [], "site files never fetched on the first visit");
   t.diagnostic(`first visit: ${zbir(prvi)} bytes sent by the server in ${prvi.length} responses, ${stranici} of them to the page; ` +
                prvi.map(([p, st, b]) => `${p} ${st} ${b}`).join(", "));
@@ -189,7 +191,7 @@ test("chromium: installable; the first visit under its byte budget; a repeat vis
   await new Promise((r) => setTimeout(r, 1500));  // a worker's update check may follow a navigation
   const ponovo = zahtevi(n);
   t.diagnostic(`repeat visit: ${zbir(ponovo)} bytes: ${JSON.stringify(ponovo)}`);
-  assert.deepEqual(ponovo.filter(([p]) => p !== "/radnik.js"), [], "repeat visit: requests besides the worker's check");
+  assert.deepEqual(ponovo.filter(([p]) => p !== "radnik.js"), [], "repeat visit: requests besides the worker's check");
   await s.close();
 });
 
@@ -229,7 +231,7 @@ test("chromium: a new version on the server: the next visit shows it whole, and 
     else await p.waitForFunction((w) => document.documentElement.dataset.wasm === w && document.readyState === "complete"
                                         && document.getElementById("platno")?.dataset.slike >= 1, { timeout: 20000 }, wasm);
     const ucitano = await p.evaluate(() => [document.documentElement.dataset.wasm,
-      ...performance.getEntriesByType("resource").map((r) => new URL(r.name).pathname.slice(1))]);
+      ...performance.getEntriesByType("resource").map((r) => new URL(r.name).pathname.split("/").pop())]);
     assert.deepEqual(ucitano.filter((f) => samoPrve.includes(f)), [], `files of the first version in ${p.url()}`);
     assert.ok(spisak(druga).includes(ucitano[0]), `the page's WebAssembly ${ucitano[0]}: expected one of the second version`);
     await proveriParabolu(p);
