@@ -139,7 +139,8 @@
     let zakazano = false;
     Geometrija({
       canvas: izvedba.platno,
-      // The site's pages name their WebAssembly (sajt/sajt.cmake); here it is inside.
+      // The site's pages name their WebAssembly file (sajt/sajt.cmake); a
+      // single-file page has it inside and asks for none.
       locateFile: function (ime, mapa) { return mapa + (document.documentElement.dataset.wasm || ime); },
       pisi: function (bajtovi) {
         izvedba.naCekanju += izvedba.dekoder.decode(bajtovi, { stream: true });

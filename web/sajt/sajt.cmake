@@ -34,7 +34,8 @@ function(sa_hesom ime datoteka izlaz)
   set(${izlaz} ${novo} PARENT_SCOPE)
 endfunction()
 
-# ---- Icons: the program's icon drawn at each size, as few colours as it has ----
+# ---- Icons: the program's icon drawn at each size, in a palette of at most 256
+# colours (pngquant), deflated as hard as zopflipng can ----
 foreach(alat rsvg-convert pngquant zopflipng)
   string(MAKE_C_IDENTIFIER ${alat} ime)
   find_program(${ime}_alat ${alat})
@@ -44,18 +45,16 @@ foreach(alat rsvg-convert pngquant zopflipng)
 endforeach()
 set(privremeno ${IZLAZ}/.ikone)
 file(MAKE_DIRECTORY ${privremeno})
-# ime, size, and for the maskable icon the drawing at 80 % on a full white
-# square: the part any mask keeps.
-foreach(ikona "ikona-192.png;192;192" "ikona-512.png;512;512" "apple-touch-icon.png;180;180"
-              "ikona-maskirna.png;512;410")
+# Name, size, the drawing's size, and a white ground where the icon's own
+# transparent corners would not do: the maskable icon (the drawing at 80 %, the
+# area any mask keeps) and the iPad's, which shows transparency as black.
+foreach(ikona "ikona-192.png;192;192;" "ikona-512.png;512;512;" "apple-touch-icon.png;180;180;-bwhite"
+              "ikona-maskirna.png;512;410;-bwhite")
   list(GET ikona 0 ime)
   list(GET ikona 1 strana)
   list(GET ikona 2 crtez)
+  list(GET ikona 3 pozadina)
   math(EXPR rub "(${strana} - ${crtez}) / 2")
-  set(pozadina)
-  if(rub GREATER 0)
-    set(pozadina -b white)
-  endif()
   execute_process(COMMAND ${rsvg_convert_alat} -w ${crtez} -h ${crtez} --page-width ${strana}
                           --page-height ${strana} --left ${rub} --top ${rub} ${pozadina}
                           -o ${privremeno}/${ime} ${IZVOR}/paket/geometrija.svg
