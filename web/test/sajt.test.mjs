@@ -21,7 +21,7 @@ const radna = fs.mkdtempSync(path.join(os.tmpdir(), "geometrija-sajt-"));
 fs.chmodSync(radna, 0o755);  // nginx's workers may run as another user
 // The site in a folder of the server, as on a school's: a link to one version.
 const koren = path.join(radna, "www", "geometrija");
-let server = null, adresa = "";
+let posluzilac = null, adresa = "";
 const pregledaci = [];
 
 // ---- The server ---------------------------------------------------------------
@@ -34,7 +34,7 @@ async function slobodanPort() {
 }
 
 let port = null;  // the same each start: a new port would be a new site to the browser
-async function pokreniServer() {
+async function pokreniPosluzilac() {
   port ??= await slobodanPort();
   const log = path.join(radna, "pristup.log");
   fs.writeFileSync(path.join(radna, "nginx.conf"), `
@@ -62,20 +62,20 @@ http {
     if (await new Promise((r) => { const c = net.connect(port, "127.0.0.1", () => { c.end(); r(true); }).on("error", () => r(false)); })) break;
     await new Promise((r) => setTimeout(r, 100));
   }
-  server = { proces, kraj, log };
-  process.once("exit", () => { if (server?.proces === proces) proces.kill(); });  // a test that died
+  posluzilac = { proces, kraj, log };
+  process.once("exit", () => { if (posluzilac?.proces === proces) proces.kill(); });  // a test that died
   adresa = `http://localhost:${port}/geometrija/`;
 }
 
-async function zaustaviServer() {
-  if (!server) return;
-  process.kill(server.proces.pid, "SIGTERM");
-  await server.kraj;
-  server = null;
+async function zaustaviPosluzilac() {
+  if (!posluzilac) return;
+  process.kill(posluzilac.proces.pid, "SIGTERM");
+  await posluzilac.kraj;
+  posluzilac = null;
 }
 
 // What the server has sent since `od` (a line count): [path, status, bytes].
-const zahtevi = (od = 0) => fs.readFileSync(server.log, "utf8").split("\n").filter(Boolean).slice(od).map((r) => {
+const zahtevi = (od = 0) => fs.readFileSync(posluzilac.log, "utf8").split("\n").filter(Boolean).slice(od).map((r) => {
   const [put, status, bajtovi] = r.split(" ");
   return [put.replace("/geometrija/", ""), Number(status), Number(bajtovi)];
 });
@@ -149,12 +149,12 @@ before(async () => {
   sagradiDrugu();
   fs.mkdirSync(path.dirname(koren));
   postavi(prva);
-  await pokreniServer();
+  await pokreniPosluzilac();
 });
 
 after(async () => {
   for (const p of pregledaci) await p.close();
-  await zaustaviServer();
+  await zaustaviPosluzilac();
   fs.rmSync(radna, { recursive: true, force: true });
 });
 
@@ -196,7 +196,7 @@ test("chromium: installable; the first visit under its byte budget; a repeat vis
 });
 
 test("chromium: with the server stopped, the start page and a lesson from it: the transcript and the picture", async (t) => {
-  await zaustaviServer();
+  await zaustaviPosluzilac();
   const s = await strana(chromium);
   await s.goto(adresa);
   assert.equal(await s.$eval("h1", (h) => h.textContent), "geometrija");
@@ -215,7 +215,7 @@ test("chromium: a new version on the server: the next visit shows it whole, and 
   const stara = await strana(chromium);  // a lesson of the first version, still open
   await stara.goto(`${adresa}geometrija.html?odgovori=${encodeURIComponent(PARABOLA.txt)}`);
   postavi(druga);
-  await pokreniServer();
+  await pokreniPosluzilac();
   const s = await strana(chromium);
   await s.goto(adresa);
   await s.waitForFunction((v) => document.getElementById("verzija")?.textContent === v, { timeout: 20000 }, verzija(druga));
@@ -242,14 +242,14 @@ test("chromium: a new version on the server: the next visit shows it whole, and 
 
 // ---- Firefox ESR: online, then offline ---------------------------------------------
 test("firefox: a lesson online, then with the server stopped", async () => {
-  if (!server) await pokreniServer();
+  if (!posluzilac) await pokreniPosluzilac();
   const firefox = await pokreni("firefox");
   const s = await strana(firefox);
   await s.goto(adresa);
   await zaSkladistem(s);
   await otvoriLekciju(s, PARABOLA.txt);
   await proveriParabolu(s);
-  await zaustaviServer();
+  await zaustaviPosluzilac();
   await s.reload();
   await s.waitForFunction(() => document.getElementById("platno")?.dataset.slike >= 1, { timeout: 15000 });
   await proveriParabolu(s);
