@@ -2,7 +2,8 @@
 # Sets up, builds, runs and tests geometrija.
 #   ./dev.sh run        build and start geometrija (needs a display)
 #   ./dev.sh run demo   build and start geometrija-demo
-#   ./dev.sh web        build build-web/geometrija.html and geometrija-demo.html
+#   ./dev.sh web        build build-web/geometrija.html and geometrija-demo.html, and the
+#                       site build-web/sajt/ for a school's web server (docs/web.md)
 #   ./dev.sh windows    cross-build build-windows/geometrija-windows.zip: geometrija.exe and
 #                       geometrija-demo.exe for Windows, the lessons, PROCITAJ.txt, the licence
 #   ./dev.sh test       build and run every test (starts its own X server, and
@@ -30,9 +31,11 @@ PACKAGE_PACKAGES="mmdebstrap zstd sbuild uidmap dpkg-dev lintian autopkgtest git
 # The package test also checks the menu entry and metadata.
 # librsvg2-bin: rsvg-convert, which sets geometrija-slika's SVG beside its PNG.
 TEST_PACKAGES="xvfb xdotool librsvg2-bin $PACKAGE_PACKAGES desktop-file-utils appstream"
-# Debian's emscripten brings clang, lld, binaryen and node-acorn with it.
-WEB_PACKAGES="emscripten nodejs"
-WEB_TEST_PACKAGES="chromium firefox-esr x11-apps"  # x11-apps: xwd, for the native picture
+# Debian's emscripten brings clang, lld, binaryen and node-acorn with it. The site's
+# icons are drawn by rsvg-convert (librsvg2-bin) and packed by pngquant and zopflipng.
+WEB_PACKAGES="emscripten nodejs librsvg2-bin pngquant zopfli"
+# x11-apps: xwd, for the native picture; nginx-light serves the site to its test.
+WEB_TEST_PACKAGES="chromium firefox-esr x11-apps nginx-light"
 FUZZ_PACKAGES="clang libclang-rt-14-dev xxd"  # xxd: the inputs are kept as hex text
 BENCH_PACKAGES="xvfb"
 # The Windows programs: mingw-w64 (posix threads), and dpkg-source (dpkg-dev) to
@@ -75,7 +78,7 @@ web_packages() {
 build_web() {
     cmake --preset web
     cmake --build --preset web -j "$JOBS"
-    echo "Open build-web/geometrija.html in a browser."
+    echo "Open build-web/geometrija.html in a browser; build-web/sajt/ goes onto a web server (docs/web.md)."
 }
 
 # freeglut is built once into build-windows/freeglut and kept there.

@@ -172,6 +172,9 @@
     let zakazano = false;
     Geometrija({
       canvas: izvedba.platno,
+      // The site's pages name their WebAssembly file (sajt/sajt.cmake); a
+      // single-file page has it inside and asks for none.
+      locateFile: function (ime, mapa) { return mapa + (document.documentElement.dataset.wasm || ime); },
       pisi: function (bajtovi) {
         const tekst = izvedba.dekoder.decode(bajtovi, { stream: true });
         izvedba.naCekanju += tekst;
