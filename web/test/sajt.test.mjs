@@ -11,6 +11,7 @@ import net from "node:net";
 import os from "node:os";
 import path from "node:path";
 import puppeteer from "puppeteer-core";
+import { pristupacna } from "./pristupacnost.mjs";
 import { PNG } from "pngjs";
 
 const { GEOMETRIJA_SAJT: SAJT, GEOMETRIJA_SAJT_DELOVI: DELOVI, GEOMETRIJA_IZVOR: IZVOR, CMAKE } = process.env;
@@ -184,6 +185,7 @@ test("chromium: installable; the first visit under its byte budget; a repeat vis
   await zaSkladistem(s);
   const { installabilityErrors: greske } = await cdp.send("Page.getInstallabilityErrors");
   assert.deepEqual(greske.filter((g) => g.errorId !== "in-incognito"), [], "installability errors");
+  await pristupacna(s, "the start page");
   // Each lesson of docs/lekcije, as typed and for the projector, with its answers exactly.
   const veze = await s.$$eval("main a", (a) => a.map((x) => [...new URL(x.href).searchParams].map((p) => p.join("=")).join("&")));
   for (const f of fs.readdirSync(path.join(IZVOR, "docs/lekcije")).filter((f) => f.endsWith(".txt"))) {

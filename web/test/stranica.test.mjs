@@ -10,6 +10,7 @@ import fs from "node:fs";
 import os from "node:os";
 import path from "node:path";
 import puppeteer from "puppeteer-core";
+import { pristupacna } from "./pristupacnost.mjs";
 import { PNG } from "pngjs";
 
 const { GEOMETRIJA_HTML: HTML, GEOMETRIJA_DEMO_HTML: DEMO, GEOMETRIJA_NATIVNI: NATIVNI, DISPLAY: EKRAN } = process.env;
@@ -114,16 +115,6 @@ const kadrovi = (strana, n) =>
 const brojKadrova = (strana) => strana.$eval("#platno", (p) => Number(p.dataset.slike));
 const konzola = (strana) => strana.$eval("#konzola", (e) => e.textContent);
 const najava = (strana) => strana.$eval("#najava", (e) => e.textContent);
-// WCAG 2.2 AA and axe-core's best practices, on the page as it is now.
-const AXE = fs.readFileSync(new URL("../node_modules/axe-core/axe.min.js", import.meta.url), "utf8");
-async function pristupacna(strana, stanje) {
-  await strana.evaluate(AXE);
-  const prekrsaji = await strana.evaluate(() => axe.run(document, {
-    runOnly: { type: "tag", values: ["wcag2a", "wcag2aa", "wcag21a", "wcag21aa", "wcag22aa", "best-practice"] },
-    rules: { "label-content-name-mismatch": { enabled: true } },  // experimental, so off by default
-  }).then((r) => r.violations.map((v) => `${v.id} (${v.impact}): ${v.nodes.map((n) => n.target.join(" ")).join(", ")}`)));
-  assert.deepEqual(prekrsaji, [], `axe-core's violations on ${stanje}`);
-}
 // Within the viewport as it is: a capture beyond it would resize the page, and so the window.
 const slika = async (strana) => PNG.sync.read(await (await strana.$("#platno")).screenshot({ captureBeyondViewport: false }));
 
