@@ -15,7 +15,7 @@
 #                       --host=arm64): what CI and the package test build
 #   ./dev.sh package izdanje
 #                       the same, but the arm64 .deb for a release: built natively in an
-#                       arm64 chroot under qemu-user (about 15 minutes), with the native
+#                       arm64 chroot under qemu-user (15-20 minutes more), with the native
 #                       compiler's stack protector (docs/paket.md says why)
 #   ./dev.sh galerija   draw the gallery again: docs/galerija/*.png, *.svg and the
 #                       transcripts docs/lekcije/*.ispis, from the lessons docs/lekcije/*.txt
@@ -126,24 +126,27 @@ fuzz_one() {
 # files git knows (so no build folder slips in), built by sbuild in a bookworm
 # chroot that holds only build-essential and the Build-Depends, then linted and
 # tested as installed by autopkgtest in the same clean chroot. The chroot's
-# tarball is made once by mmdebstrap and kept (GEOMETRIJA_KOREN, a week at most).
-# The arm64 package (Raspberry Pi) comes from the same source, by one of two routes:
+# tarball is made once by mmdebstrap and kept (GEOMETRIJA_KOREN, a week at most;
+# the arm64 one GEOMETRIJA_KOREN_ARM64). The arm64 package (Raspberry Pi) comes
+# from the same source package, by one of two routes:
 #   package          cross-built in the amd64 chroot (sbuild --host=arm64), a few minutes;
 #   package izdanje  the release: built natively in an arm64 chroot run under
-#                    qemu-user (about a quarter of an hour), since bookworm's cross
-#                    compiler lacks the AArch64 stack protector fix (CVE-2023-4039)
-#                    that its native arm64 gcc has.
+#                    qemu-user (15-20 minutes), since bookworm's cross compiler
+#                    lacks the AArch64 stack protector fix (CVE-2023-4039) that its
+#                    native arm64 gcc has.
 # autopkgtest runs on amd64 only: an arm64 testbed needs an arm64 machine.
 # GEOMETRIJA_SAMO_IZGRADNJA=1 stops after the builds (the reproducibility check).
 package() {
     local nacin=${1:-}
     local out="${GEOMETRIJA_PAKET:-build/debian}"
     local koren="${GEOMETRIJA_KOREN:-build/bookworm-amd64.tar.zst}"
+    local koren_arm64="${GEOMETRIJA_KOREN_ARM64:-build/bookworm-arm64.tar.zst}"
     local verzija
     verzija=$(dpkg-parsechangelog -S Version)
-    mkdir -p "$out" "$(dirname "$koren")"
+    mkdir -p "$out" "$(dirname "$koren")" "$(dirname "$koren_arm64")"
     out=$(realpath "$out")
     koren=$(realpath "$koren")
+    koren_arm64=$(realpath "$koren_arm64")
     dozvoli_mapiranje
     napravi_koren "$koren" amd64
 
@@ -161,18 +164,18 @@ package() {
     sbuildaj "$out/sbuild.log" --chroot="$koren" --source "$dsc"
     echo "build amd64: $((SECONDS - pocetak)) s"
 
-    # Cross-built, sbuild adds the profiles cross and nocheck: the unit tests
-    # cannot run on this side (the arm64 programs are checked under qemu by the
-    # package test instead).
     pocetak=$SECONDS
     if [ "$nacin" = izdanje ]; then
-        local koren_arm64="${koren%-amd64.tar.zst}-arm64.tar.zst"
+        # The unit tests run in this build too, under qemu.
         emulirano napravi_koren "$koren_arm64" arm64
         pocetak=$SECONDS
         emulirano sbuildaj "$out/sbuild-arm64.log" --chroot="$koren_arm64" --arch=arm64 \
             --no-source "$dsc"
         echo "build arm64 (native, under qemu): $((SECONDS - pocetak)) s"
     else
+        # Cross-built, sbuild adds the profiles cross and nocheck: the unit tests
+        # cannot run on this side (the package test runs the arm64 programs under
+        # qemu instead).
         sbuildaj "$out/sbuild-arm64.log" --chroot="$koren" --host=arm64 --no-source "$dsc"
         echo "build arm64 (cross): $((SECONDS - pocetak)) s"
     fi
