@@ -11,7 +11,13 @@
 #   ./dev.sh package    the Debian source and binary packages, built in a clean
 #                       bookworm chroot (sbuild), linted and tested as installed
 #                       (autopkgtest), in build/debian; GEOMETRIJA_PAKET=DIR writes them
-#                       to DIR instead
+#                       to DIR instead. Beside the amd64 .deb, the arm64 one (Raspberry Pi
+#                       OS 64-bit), cross-built in the same amd64 chroot (sbuild
+#                       --host=arm64): what CI and the package test build
+#   ./dev.sh package izdanje
+#                       the same, but the arm64 .deb for a release: built natively in an
+#                       arm64 chroot under qemu-user (15-20 minutes more), with the native
+#                       compiler's stack protector (docs/paket.md says why)
 #   ./dev.sh galerija   draw the gallery again: docs/galerija/*.png, *.svg and the
 #                       transcripts docs/lekcije/*.ispis, from the lessons docs/lekcije/*.txt
 #   ./dev.sh sanitize   build with ASan and UBSan in build-sanitajzeri and run the unit tests
@@ -26,11 +32,18 @@ cd "$(dirname "$0")"
 BUILD_PACKAGES="cmake make g++ pkg-config freeglut3-dev libglu1-mesa-dev libgl1-mesa-dev libgl1-mesa-dri libx11-dev libegl-dev libpng-dev libcairo2-dev libgtest-dev"
 # The chroot (mmdebstrap, zstd), the build in it (sbuild in its unshare mode, which
 # maps users through uidmap), the source package on this side (dpkg-dev), lintian
-# and autopkgtest.
+# and autopkgtest; for the arm64 package sbuild installs the cross compiler in the
+# chroot itself.
 PACKAGE_PACKAGES="mmdebstrap zstd sbuild uidmap dpkg-dev lintian autopkgtest git"
+# The release's arm64 chroot runs under qemu-aarch64-static (qemu-user-static, with
+# binfmt_misc's entry for it, which systemd registers; where none is, dev.sh registers
+# it in a namespace of its own); arch-test tells whether arm64 programs run.
+RELEASE_PACKAGES="qemu-user-static arch-test"
 # The package test also checks the menu entry and metadata.
 # librsvg2-bin: rsvg-convert, which sets geometrija-slika's SVG beside its PNG.
-TEST_PACKAGES="xvfb xdotool librsvg2-bin $PACKAGE_PACKAGES desktop-file-utils appstream"
+# The arm64 package test: its programs under qemu-aarch64 (qemu-user), beside an arm64
+# root that mmdebstrap unpacks; the picture compared by python3-pil.
+TEST_PACKAGES="xvfb xdotool librsvg2-bin $PACKAGE_PACKAGES desktop-file-utils appstream qemu-user python3-pil"
 # Debian's emscripten brings clang, lld, binaryen and node-acorn with it. The site's
 # icons are drawn by rsvg-convert (librsvg2-bin) and packed by pngquant and zopflipng.
 WEB_PACKAGES="emscripten nodejs librsvg2-bin pngquant zopfli"
@@ -117,33 +130,32 @@ fuzz_one() {
 # files git knows (so no build folder slips in), built by sbuild in a bookworm
 # chroot that holds only build-essential and the Build-Depends, then linted and
 # tested as installed by autopkgtest in the same clean chroot. The chroot's
-# tarball is made once by mmdebstrap and kept (GEOMETRIJA_KOREN, a week at most).
-# GEOMETRIJA_SAMO_IZGRADNJA=1 stops after the build (the reproducibility check).
+# tarball is made once by mmdebstrap and kept (GEOMETRIJA_KOREN, a week at most;
+# the arm64 one GEOMETRIJA_KOREN_ARM64). The arm64 package (Raspberry Pi) comes
+# from the same source package, by one of two routes:
+#   package          cross-built in the amd64 chroot (sbuild --host=arm64), a few minutes;
+#   package izdanje  the release: built natively in an arm64 chroot run under
+#                    qemu-user (15-20 minutes), since bookworm's cross compiler
+#                    lacks the AArch64 stack protector fix (CVE-2023-4039) that its
+#                    native arm64 gcc has.
+# autopkgtest runs on amd64 only: an arm64 testbed needs an arm64 machine.
+# GEOMETRIJA_SAMO_IZGRADNJA=1 stops after the builds (the reproducibility check).
 package() {
+    local nacin=${1:-}
     local out="${GEOMETRIJA_PAKET:-build/debian}"
     local koren="${GEOMETRIJA_KOREN:-build/bookworm-amd64.tar.zst}"
+    local koren_arm64="${GEOMETRIJA_KOREN_ARM64:-build/bookworm-arm64.tar.zst}"
     local verzija
     verzija=$(dpkg-parsechangelog -S Version)
-    mkdir -p "$out" "$(dirname "$koren")"
+    mkdir -p "$out" "$(dirname "$koren")" "$(dirname "$koren_arm64")"
     out=$(realpath "$out")
     koren=$(realpath "$koren")
+    koren_arm64=$(realpath "$koren_arm64")
     dozvoli_mapiranje
+    napravi_koren "$koren" amd64
 
     local pocetak=$SECONDS
-    if [ -z "$(find "$koren" -mtime -7 2>/dev/null)" ]; then
-        # The archive this machine uses, where it is bookworm's; else Debian's own.
-        local arhiva=()
-        grep -qs bookworm /etc/apt/sources.list.d/debian.sources &&
-            arhiva=(/etc/apt/sources.list.d/debian.sources)
-        # The name's ending chooses the format: a tarball compressed with zstd.
-        local novi="${koren%.tar.zst}.novi.tar.zst"
-        mmdebstrap --variant=buildd --mode=auto bookworm "$novi" "${arhiva[@]}"
-        mv "$novi" "$koren"
-        echo "chroot: $((SECONDS - pocetak)) s"
-    fi
-
-    pocetak=$SECONDS
-    rm -rf "$out/izvor" "$out"/geometrija[_-]* "$out/autopkgtest" "$out/lintian.txt"
+    rm -rf "$out/izvor" "$out"/geometrija[_-]* "$out/autopkgtest" "$out"/lintian*.txt "$out"/sbuild*.log
     local izvor="$out/izvor/geometrija-$verzija"
     mkdir -p "$izvor"
     # Every file dated at the changelog's entry: a checkout older than that entry
@@ -152,38 +164,119 @@ package() {
         while IFS= read -r -d '' ime; do [ -e "$ime" ] && printf '%s\0' "$ime"; done |
         tar --null -T - --mtime="@$(dpkg-parsechangelog -S Timestamp)" -cf - | tar -xf - -C "$izvor"
     (cd "$out/izvor" && dpkg-source -b "geometrija-$verzija")
-    # The chroot is bookworm's; the distribution named is the changelog's.
-    sbuild --chroot-mode=unshare --chroot="$koren" --source \
-        --dist="$(dpkg-parsechangelog -S Distribution)" \
-        --no-run-lintian --no-run-autopkgtest --no-run-piuparts \
-        --no-apt-upgrade --no-apt-distupgrade --build-dir="$out" -j"$JOBS" \
-        "$out/izvor/geometrija_$verzija.dsc" >"$out/sbuild.log" 2>&1 || {
-        tail -n 60 "$out/sbuild.log" >&2
-        echo "sbuild failed; its whole log is $out/sbuild.log" >&2
-        return 1
-    }
-    local changes="$out/geometrija_${verzija}_amd64.changes"
-    echo "build: $((SECONDS - pocetak)) s"
+    local dsc="$out/izvor/geometrija_$verzija.dsc"
+    sbuildaj "$out/sbuild.log" --chroot="$koren" --source "$dsc"
+    echo "build amd64: $((SECONDS - pocetak)) s"
+
+    pocetak=$SECONDS
+    if [ "$nacin" = izdanje ]; then
+        # The unit tests run in this build too, under qemu.
+        emulirano napravi_koren "$koren_arm64" arm64
+        pocetak=$SECONDS
+        emulirano sbuildaj "$out/sbuild-arm64.log" --chroot="$koren_arm64" --arch=arm64 \
+            --no-source "$dsc"
+        echo "build arm64 (native, under qemu): $((SECONDS - pocetak)) s"
+    else
+        # Cross-built, sbuild adds the profiles cross and nocheck: the unit tests
+        # cannot run on this side (the package test runs the arm64 programs under
+        # qemu instead).
+        sbuildaj "$out/sbuild-arm64.log" --chroot="$koren" --host=arm64 --no-source "$dsc"
+        echo "build arm64 (cross): $((SECONDS - pocetak)) s"
+    fi
     [ "${GEOMETRIJA_SAMO_IZGRADNJA:-}" = 1 ] && return 0
 
     pocetak=$SECONDS
-    lintuj "$changes" | tee "$out/lintian.txt"
+    lintuj "$out/geometrija_${verzija}_amd64.changes" | tee "$out/lintian.txt"
+    lintuj "$out/geometrija_${verzija}_arm64.changes" | tee "$out/lintian-arm64.txt"
     echo "lintian: $((SECONDS - pocetak)) s"
 
     # Each test in a fresh copy of the chroot; its lists were cleaned when it was made.
     pocetak=$SECONDS
     local status=0
-    autopkgtest --setup-commands='apt-get update' -o "$out/autopkgtest" "$changes" \
+    autopkgtest --setup-commands='apt-get update' -o "$out/autopkgtest" \
+        "$out/geometrija_${verzija}_amd64.changes" \
         -- unshare --tarball "$koren" >"$out/autopkgtest.log" 2>&1 || status=$?
-    echo "autopkgtest: $((SECONDS - pocetak)) s"
+    echo "autopkgtest (amd64): $((SECONDS - pocetak)) s"
     cat "$out/autopkgtest/summary" 2>/dev/null || tail -n 40 "$out/autopkgtest.log"
     [ "$status" -eq 0 ] || { echo "autopkgtest failed ($status); its log is $out/autopkgtest.log" >&2; return 1; }
-    if grep -q '^[EW]:' "$out/lintian.txt"; then
+    if grep -q '^[EW]:' "$out"/lintian*.txt; then
         echo "lintian found errors or warnings" >&2
         return 1
     fi
     echo "The packages are in $out:"
     ls "$out" | grep "^geometrija[_-]" | grep -v '\.build$'
+}
+
+# napravi_koren TARBALL ARCH: bookworm's buildd chroot for ARCH, unless one
+# younger than a week is there. From the archive this machine uses, where it is
+# bookworm's; else from Debian's own.
+napravi_koren() {
+    local koren=$1 arh=$2
+    [ -n "$(find "$koren" -mtime -7 2>/dev/null)" ] && return 0
+    local pocetak=$SECONDS arhiva=()
+    grep -qs bookworm /etc/apt/sources.list.d/debian.sources &&
+        arhiva=(/etc/apt/sources.list.d/debian.sources)
+    # The name's ending chooses the format: a tarball compressed with zstd.
+    local novi="${koren%.tar.zst}.novi.tar.zst"
+    mmdebstrap --variant=buildd --mode=auto --arch="$arh" bookworm "$novi" "${arhiva[@]}"
+    mv "$novi" "$koren"
+    echo "chroot $arh: $((SECONDS - pocetak)) s"
+}
+
+# sbuildaj LOG SBUILD_OPTIONS... DSC: one build into the log's folder.
+# The chroot is bookworm's; the distribution named is the changelog's.
+sbuildaj() {
+    local log=$1
+    shift
+    sbuild --chroot-mode=unshare --dist="$(dpkg-parsechangelog -S Distribution)" \
+        --arch-any --no-arch-all --no-run-lintian --no-run-autopkgtest --no-run-piuparts \
+        --no-apt-upgrade --no-apt-distupgrade --build-dir="$(dirname "$log")" -j"$JOBS" "$@" >"$log" 2>&1 || {
+        tail -n 60 "$log" >&2
+        echo "sbuild failed; its whole log is $log" >&2
+        return 1
+    }
+}
+
+# Runs its arguments where arm64 programs run through qemu-aarch64-static. Where
+# binfmt_misc already hands them to qemu (a Debian machine with qemu-user-static
+# and systemd or binfmt-support), as they are; else, as root, in a user and mount
+# namespace of their own with a binfmt_misc of its own (Linux 6.7 and later),
+# where qemu is registered with the F flag, so it is opened now and found from
+# inside any chroot. That namespace maps every id to itself: the chroot's
+# builders within it map their users to root's subordinate ids as they do here.
+emulirano() {
+    if arch-test arm64 >/dev/null 2>&1; then
+        "$@"
+        return
+    fi
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "arm64 programs do not run here: register qemu-user-static with binfmt_misc" >&2
+        echo "(systemd or binfmt-support does), or run this as root, which registers it in" >&2
+        echo "a namespace of its own" >&2
+        return 1
+    fi
+    # The functions and what they read, for the shell in the namespace.
+    export -f napravi_koren sbuildaj
+    export JOBS
+    local sinh
+    sinh=$(mktemp -u)
+    mkfifo "$sinh"
+    # Waits for the map before the exec, which keeps root's capabilities only when
+    # the map is there.
+    unshare --user --mount bash -c 'read -r _ <"$0"; rm -f "$0"; exec "$@"' "$sinh" \
+        bash -c 'set -euo pipefail
+            mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc &&
+            sed "s|:[^:]*:[^:]*\$|:/usr/bin/qemu-aarch64-static:F|" \
+                /usr/lib/binfmt.d/qemu-aarch64.conf >/proc/sys/fs/binfmt_misc/register &&
+            arch-test arm64 >/dev/null || { echo "arm64 emulation could not be set up" >&2; exit 1; }
+            "$@"' _ "$@" &
+    local pid=$! ja
+    ja=$(readlink /proc/self/ns/user)
+    while [ "$(readlink "/proc/$pid/ns/user")" = "$ja" ]; do sleep 0.1; done
+    echo "0 0 4294967295" >"/proc/$pid/uid_map"
+    echo "0 0 4294967295" >"/proc/$pid/gid_map"
+    echo >"$sinh"
+    wait "$pid"
 }
 
 # sbuild and autopkgtest map the chroot's users to this user's subordinate ids;
@@ -252,8 +345,12 @@ test)
     ctest --preset obicna
     ;;
 package)
-    install_missing $PACKAGE_PACKAGES
-    package
+    case "${2:-}" in
+    "") install_missing $PACKAGE_PACKAGES ;;
+    izdanje) install_missing $PACKAGE_PACKAGES $RELEASE_PACKAGES ;;
+    *) echo "usage: $0 package [izdanje]" >&2; exit 2 ;;
+    esac
+    package "${2:-}"
     ;;
 galerija)
     install_missing $BUILD_PACKAGES
@@ -292,7 +389,7 @@ bench)
     exec build/bench/geometrija-merilo "$@"
     ;;
 *)
-    echo "usage: $0 run [demo] | web | windows | test | package | galerija | sanitize | fuzz [seconds] | bench [--krugova N] [--okvira N]" >&2
+    echo "usage: $0 run [demo] | web | windows | test | package [izdanje] | galerija | sanitize | fuzz [seconds] | bench [--krugova N] [--okvira N]" >&2
     exit 2
     ;;
 esac

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Two builds of the committed source must give bit-identical .deb files: each
+# Two builds of the committed source must give bit-identical .deb files, the
+# amd64 ones and the cross-built arm64 ones: each
 # from its own clone, at a path of a different length, with a different umask
 # and time zone, one after the other (so at different times). Both use the
 # chroot tarball that ./dev.sh package keeps.
@@ -32,7 +33,10 @@ izgradi "$drugi" 077 Pacific/Kiritimati
 
 status=0
 debovi=("$prvi"/*.deb)
-[ -f "${debovi[0]}" ] || { echo "FAIL: no .deb in $prvi" >&2; exit 1; }
+for arh in amd64 arm64; do
+    compgen -G "$prvi/geometrija_*_$arh.deb" >/dev/null ||
+        { echo "FAIL: expected an $arh .deb in $prvi, got: ${debovi[*]##*/}" >&2; exit 1; }
+done
 for deb in "${debovi[@]}"; do
     ime=${deb##*/}
     sha256sum "$deb" "$drugi/izlaz/$ime"
