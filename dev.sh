@@ -16,7 +16,7 @@
 #                       --host=arm64): what CI and the package test build
 #   ./dev.sh package izdanje
 #                       the same, but the arm64 .deb for a release: built natively in an
-#                       arm64 chroot under qemu-user (15-20 minutes more), with the native
+#                       arm64 chroot under qemu-user (10-20 minutes more), with the native
 #                       compiler's stack protector (docs/paket.md says why)
 #   ./dev.sh galerija   draw the gallery again: docs/galerija/*.png, *.svg and the
 #                       transcripts docs/lekcije/*.ispis, from the lessons docs/lekcije/*.txt
@@ -135,7 +135,7 @@ fuzz_one() {
 # from the same source package, by one of two routes:
 #   package          cross-built in the amd64 chroot (sbuild --host=arm64), a few minutes;
 #   package izdanje  the release: built natively in an arm64 chroot run under
-#                    qemu-user (15-20 minutes), since bookworm's cross compiler
+#                    qemu-user (10-20 minutes), since bookworm's cross compiler
 #                    lacks the AArch64 stack protector fix (CVE-2023-4039) that its
 #                    native arm64 gcc has.
 # autopkgtest runs on amd64 only: an arm64 testbed needs an arm64 machine.
