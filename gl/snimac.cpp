@@ -110,13 +110,6 @@ std::uint32_t tekucaSerija()
     return stanje.uSeriji ? static_cast<std::uint32_t>(snimak.serije.size() - 1) : NEMA;
 }
 
-Teme novoTeme(Ulaz ulaz, const double* k)
-{
-    const std::uint8_t dimenzija = ulaz == Ulaz::glVertex2f ? 2 : 3;
-    return Teme{static_cast<float>(k[0]), static_cast<float>(k[1]),
-                dimenzija == 2 ? 0.0f : static_cast<float>(k[2]), stanje.boja, dimenzija};
-}
-
 void izvrsiTeme(Ulaz ulaz, const double* k)
 {
     if (prosledjivac)
@@ -125,7 +118,10 @@ void izvrsiTeme(Ulaz ulaz, const double* k)
         ++snimak.greske.izvanSerije;
         return;
     }
-    snimak.serije.back().temena.push_back(novoTeme(ulaz, k));
+    const std::uint8_t dimenzija = ulaz == Ulaz::glVertex2f ? 2 : 3;
+    snimak.serije.back().temena.push_back(Teme{static_cast<float>(k[0]), static_cast<float>(k[1]),
+                                               dimenzija == 2 ? 0.0f : static_cast<float>(k[2]), stanje.boja,
+                                               dimenzija});
 }
 
 void izvrsi(Ulaz ulaz, const double* a);
@@ -138,15 +134,8 @@ void pozoviListu(GLuint ime)
         if (ulaz == Ulaz::glVertex2f || ulaz == Ulaz::glVertex3f) {
             upisiTeme(ulaz, ime, tekucaSerija(), broj);
             const int n = ulaz == Ulaz::glVertex2f ? 2 : 3;
-            if (prosledjivac || !stanje.uSeriji) {
-                for (std::uint32_t i = 0; i < broj; ++i)
-                    izvrsiTeme(ulaz, brojevi + i * n);
-                return;
-            }
-            std::vector<Teme>& temena = snimak.serije.back().temena;
-            temena.reserve(temena.size() + broj);
-            for (const double* k = brojevi; k != brojevi + broj * n; k += n)
-                temena.push_back(novoTeme(ulaz, k));
+            for (std::uint32_t i = 0; i < broj; ++i)
+                izvrsiTeme(ulaz, brojevi + i * n);
         } else {
             upisi(ulaz, ime, brojevi, opis(ulaz).brojeva);
             izvrsi(ulaz, brojevi);

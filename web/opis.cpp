@@ -29,7 +29,6 @@ public:
         znaci[duzina] = '\0';
         return *this;
     }
-    bool ima(char z) const { return std::strchr(znaci, z) != nullptr; }
     const char* c_str() const { return znaci; }
 
 private:
@@ -63,7 +62,6 @@ Tekst& operator<<(Tekst& t, const Broj& b) { return t << b.znaci; }
 
 // A point as the page writes it: (-4, 0), or (3,54; 2,12) where a comma is decimal.
 struct Tacka {
-    Tacka(double x, double y) : x(x), y(y) {}
     explicit Tacka(const snimac::Teme& t) : x(t.x), y(t.y) {}
     Broj x, y;
 };
@@ -76,35 +74,35 @@ Tekst& operator<<(Tekst& t, const Tacka& p)
 
 // The frame's batches sorted by what they show.
 struct Delovi {
-    std::vector<const snimac::Serija*> zraci;      // olive segments, in drawing order
-    const snimac::Serija* zize = nullptr;
+    std::vector<snimac::Teme> zrak;                // the first olive batch: the incident ray first
+    const snimac::Serija* zize = nullptr;          // the black points after the curve's
     const snimac::Serija* zelenaTacke = nullptr;   // the ellipse's tangent
     const snimac::Serija* zelenaDuzi = nullptr;    // the parabola's directrix
     std::vector<const snimac::Serija*> tankeCrne;  // black segments, the axes left out
 };
 
-bool je(const snimac::Serija& s, const snimac::Boja& boja)
+// The batch's colour is one of the program's, as the recorder keeps it.
+bool je(const snimac::Serija& s, const ::Boja& boja)
 {
-    return !s.temena.empty() && s.temena.front().boja == boja;
+    return !s.temena.empty() && s.temena.front().boja == snimac::Boja{boja.crvena, boja.zelena, boja.plava};
 }
 
 Delovi razvrstaj()
 {
-    const snimac::Boja crna{0, 0, 0}, maslinasta{0.5f, 0.5f, 0}, zelena{0, 0.5f, 0};
     Delovi d;
     int crneTacke = 0;
     const snimac::Serija* poslednjaCrnaDuz = nullptr;
     for (const snimac::Serija& s : snimac::serije()) {
         const bool duzi = s.nacin == GL_LINES, tacke = s.nacin == GL_POINTS;
-        if (duzi && je(s, maslinasta))
-            d.zraci.push_back(&s);
-        else if (tacke && je(s, zelena))
+        if (duzi && je(s, MASLINASTI_ZRAK) && d.zrak.empty())
+            d.zrak = s.temena;
+        else if (tacke && je(s, ZELENA_PRAVA))
             d.zelenaTacke = &s;
-        else if (duzi && je(s, zelena))
+        else if (duzi && je(s, ZELENA_PRAVA))
             d.zelenaDuzi = &s;
-        else if (tacke && je(s, crna) && ++crneTacke == 2)  // the first is the curve
+        else if (tacke && je(s, CRNA) && ++crneTacke == 2)  // the first is the curve
             d.zize = &s;
-        else if (duzi && je(s, crna)) {
+        else if (duzi && je(s, CRNA)) {
             if (poslednjaCrnaDuz)
                 d.tankeCrne.push_back(poslednjaCrnaDuz);
             poslednjaCrnaDuz = &s;  // the last of them is the axes
@@ -113,28 +111,18 @@ Delovi razvrstaj()
     return d;
 }
 
-// The incident ray's two ends, from the first olive batch.
-bool upadni(const Delovi& d, snimac::Teme& od, snimac::Teme& u)
-{
-    if (d.zraci.empty() || d.zraci.front()->temena.size() < 2)
-        return false;
-    od = d.zraci.front()->temena[0];
-    u = d.zraci.front()->temena[1];
-    return true;
-}
-
 void elipsa(const Delovi& d, Tekst& t)
 {
     t << "Elipsa x^2/" << Broj(static_cast<double>(a) * a) << " + y^2/" << Broj(static_cast<double>(b) * b)
       << " = 1";
-    snimac::Teme ziza, r;
-    const auto* zrak = d.zraci.empty() ? nullptr : d.zraci.front();
-    if (!upadni(d, ziza, r) || zrak->temena.size() < 4) {
+    // From the left focus to the reflection point, and on to the right focus.
+    const std::vector<snimac::Teme>& z = d.zrak;
+    if (z.size() < 4) {
         t << ". Za ove vrednosti zize i zrak nisu nacrtani.";
         return;
     }
-    t << ", zize " << Tacka(ziza) << " i " << Tacka(zrak->temena[3]) << ". Zrak iz leve zize pogadja elipsu u tacki "
-      << Tacka(r) << " i odbija se u desnu zizu";
+    t << ", zize " << Tacka(z[0]) << " i " << Tacka(z[3]) << ". Zrak iz leve zize pogadja elipsu u tacki "
+      << Tacka(z[1]) << " i odbija se u desnu zizu";
     if (d.zelenaTacke)
         t << "; zelena prava je tangenta u toj tacki";
     t << ".";
@@ -146,9 +134,9 @@ void hiperbola(const Delovi& d, Tekst& t)
       << Broj(static_cast<double>(b1) * b1) << " = 1";
     if (d.zize && d.zize->temena.size() == 2)
         t << ", zize " << Tacka(d.zize->temena[1]) << " i " << Tacka(d.zize->temena[0]);
-    snimac::Teme ziza, r;
-    if (upadni(d, ziza, r))
-        t << ". Zrak iz leve zize pogadja " << (r.x < 0 ? "levu" : "desnu") << " granu u tacki " << Tacka(r)
+    if (d.zrak.size() >= 2)
+        t << ". Zrak iz leve zize pogadja " << (d.zrak[1].x < 0 ? "levu" : "desnu") << " granu u tacki "
+          << Tacka(d.zrak[1])
           << " i odbija se od nje duz prave iz desne zize kroz tu tacku, dalje od desne zize; "
              "isprekidana linija spaja tu tacku sa desnom zizom";
     else
@@ -176,11 +164,11 @@ void parabola(const Delovi& d, Tekst& t)
     t << "Parabola y^2 = " << Broj(2.0 * p) << "x";
     if (d.zize && d.zize->temena.size() == 1)
         t << ", ziza " << Tacka(d.zize->temena[0]);
-    snimac::Teme ziza, r;
-    const auto* zrak = d.zraci.empty() ? nullptr : d.zraci.front();
-    if (upadni(d, ziza, r) && zrak->temena.size() >= 4)
-        t << ". Zrak iz zize pogadja parabolu u tacki " << Tacka(r) << " i odbija se paralelno osi x, "
-          << (zrak->temena[3].x > zrak->temena[2].x ? "udesno" : "ulevo");
+    // From the focus to the reflection point, then along the axis.
+    const std::vector<snimac::Teme>& z = d.zrak;
+    if (z.size() >= 4)
+        t << ". Zrak iz zize pogadja parabolu u tacki " << Tacka(z[1]) << " i odbija se paralelno osi x, "
+          << (z[3].x > z[2].x ? "udesno" : "ulevo");
     else
         t << ". Za ove vrednosti zrak nije nacrtan";
     if (d.zelenaDuzi && !d.zelenaDuzi->temena.empty())

@@ -215,11 +215,10 @@
         }
         izvedba.platno.dataset.slike = izvedba.slike;
       },
-      // What the picture shows, in words, after each of its frames.
+      // What the picture shows, in words, given just before slikaGotova.
       opisSlike: function (tekst) {
         izvedba.opis = String(tekst);
         izvedba.platno.setAttribute("aria-label", izvedba.opis);
-        smiri(izvedba);
       },
       zavrsen: function (status) {
         izvedba.status = status;
