@@ -86,10 +86,8 @@ void nacrtajIProveri()
     std::size_t poslato = 0, nekonacnih = 0;
     for (const snimac::Serija& s : snimac::serije()) {
         poslato += s.temena.size();
-        // Three floats summed in double cannot overflow: the sum is finite
-        // exactly when all three are.
         for (const snimac::Teme& t : s.temena)
-            nekonacnih += !std::isfinite(static_cast<double>(t.x) + t.y + t.z);
+            nekonacnih += !std::isfinite(t.x) || !std::isfinite(t.y) || !std::isfinite(t.z);
     }
     const snimac::Greske& g = snimac::greske();
     const std::size_t granica = GRANICA[figura()];
