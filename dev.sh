@@ -49,6 +49,9 @@ TEST_PACKAGES="xvfb xdotool librsvg2-bin $PACKAGE_PACKAGES desktop-file-utils ap
 WEB_PACKAGES="emscripten nodejs librsvg2-bin pngquant zopfli"
 # x11-apps: xwd, for the native picture; nginx-light serves the site to its test.
 WEB_TEST_PACKAGES="chromium firefox-esr x11-apps nginx-light"
+# The screen reader test: Orca with speech-dispatcher and espeak-ng, no sound card, on
+# its own D-Bus and accessibility bus.
+SCREEN_READER_PACKAGES="orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng at-spi2-core python3-pyatspi dbus"
 FUZZ_PACKAGES="clang libclang-rt-14-dev xxd"  # xxd: the inputs are kept as hex text
 BENCH_PACKAGES="xvfb"
 # The Windows programs: mingw-w64 (posix threads), and dpkg-source (dpkg-dev) to
@@ -335,7 +338,7 @@ windows)
     ;;
 test)
     install_missing $BUILD_PACKAGES $TEST_PACKAGES $(web_packages) $WEB_TEST_PACKAGES \
-        $WINDOWS_PACKAGES $WINDOWS_TEST_PACKAGES
+        $SCREEN_READER_PACKAGES $WINDOWS_PACKAGES $WINDOWS_TEST_PACKAGES
     build
     build_web
     build_windows

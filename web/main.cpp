@@ -1,6 +1,7 @@
 // geometrija in a web page: the native start-up, with what a browser needs
 // besides. The page (stranica.js) runs this main once per attempt at the
 // dialogue; tokovi.js gives it the page's console as standard streams.
+#include "opis.h"
 #include "pokretanje.h"
 #include "slikar.h"
 
@@ -73,6 +74,12 @@ EMSCRIPTEN_KEEPALIVE void postaviDebljine(float puta)
 {
     postaviMnozilacDebljine(puta);
     glutPostRedisplay();
+}
+
+// A text for the announcer, in words a screen reader does not drop.
+EMSCRIPTEN_KEEPALIVE const char* izgovori(const char* napisano)
+{
+    return izgovor(napisano);
 }
 
 }  // extern "C"

@@ -1,16 +1,18 @@
-// The picture's description. The recorded frame is read by colour and kind, as
-// a sighted pupil reads it: olive segments are the rays, green the tangent or
-// the directrix, a few black points the foci, thin black segments before the
-// axes the asymptotes and the rectangle's sides. Nothing of the scenes'
-// geometry is worked out again here.
+// The picture's description, and the same in words a screen reader keeps. The
+// recorded frame is read by colour and kind, as a sighted pupil reads it: olive
+// segments are the rays, green the tangent or the directrix, thin black
+// segments before the axes the asymptotes (the rectangle's sides are left
+// unsaid). Nothing of the scenes' geometry is worked out again here.
 #include "opis.h"
 
 #include "scena.h"
 #include "snimac.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -30,9 +32,26 @@ public:
         return *this;
     }
     const char* c_str() const { return znaci; }
+    // Runs of spaces made one, none at the ends or before a stop.
+    const char* sazeto()
+    {
+        std::size_t n = 0;
+        for (std::size_t i = 0; i < duzina; ++i) {
+            const char c = znaci[i];
+            if (c == ' ' && (n == 0 || znaci[n - 1] == ' ' || znaci[n - 1] == '\n'))
+                continue;
+            if ((c == '.' || c == ',' || c == ';' || c == ':' || c == '\n') && n > 0 && znaci[n - 1] == ' ')
+                --n;
+            znaci[n++] = c;
+        }
+        while (n > 0 && znaci[n - 1] == ' ')
+            --n;
+        znaci[duzina = n] = '\0';
+        return znaci;
+    }
 
 private:
-    char znaci[1024] = "";
+    char znaci[2048] = "";
     std::size_t duzina = 0;
 };
 
@@ -75,7 +94,6 @@ Tekst& operator<<(Tekst& t, const Tacka& p)
 // The frame's batches sorted by what they show.
 struct Delovi {
     std::vector<snimac::Teme> zrak;                // the first olive batch: the incident ray first
-    const snimac::Serija* zize = nullptr;          // the black points after the curve's
     const snimac::Serija* zelenaTacke = nullptr;   // the ellipse's tangent
     const snimac::Serija* zelenaDuzi = nullptr;    // the parabola's directrix
     std::vector<const snimac::Serija*> tankeCrne;  // black segments, the axes left out
@@ -90,7 +108,6 @@ bool je(const snimac::Serija& s, const ::Boja& boja)
 Delovi razvrstaj()
 {
     Delovi d;
-    int crneTacke = 0;
     const snimac::Serija* poslednjaCrnaDuz = nullptr;
     for (const snimac::Serija& s : snimac::serije()) {
         const bool duzi = s.nacin == GL_LINES, tacke = s.nacin == GL_POINTS;
@@ -100,8 +117,6 @@ Delovi razvrstaj()
             d.zelenaTacke = &s;
         else if (duzi && je(s, ZELENA_PRAVA))
             d.zelenaDuzi = &s;
-        else if (tacke && je(s, CRNA) && ++crneTacke == 2)  // the first is the curve
-            d.zize = &s;
         else if (duzi && je(s, CRNA)) {
             if (poslednjaCrnaDuz)
                 d.tankeCrne.push_back(poslednjaCrnaDuz);
@@ -111,77 +126,59 @@ Delovi razvrstaj()
     return d;
 }
 
+// Each picture said in the order a pupil needs it, and short enough to hear
+// after every key: the curve, where the ray from a focus is reflected and
+// where it goes, then the construction lines. The foci are left out: the
+// dialogue has just said them.
 void elipsa(const Delovi& d, Tekst& t)
 {
     t << "Elipsa x^2/" << Broj(static_cast<double>(a) * a) << " + y^2/" << Broj(static_cast<double>(b) * b)
-      << " = 1";
+      << " = 1.";
     // From the left focus to the reflection point, and on to the right focus.
     const std::vector<snimac::Teme>& z = d.zrak;
     if (z.size() < 4) {
-        t << ". Za ove vrednosti zize i zrak nisu nacrtani.";
+        t << " Za ove vrednosti zize i zrak nisu nacrtani.";
         return;
     }
-    t << ", zize " << Tacka(z[0]) << " i " << Tacka(z[3]) << ". Zrak iz leve zize pogadja elipsu u tacki "
-      << Tacka(z[1]) << " i odbija se u desnu zizu";
+    t << " Zrak iz leve zize odbija se u tacki " << Tacka(z[1]) << " ka desnoj zizi";
     if (d.zelenaTacke)
-        t << "; zelena prava je tangenta u toj tacki";
+        t << "; zelena prava je tangenta";
     t << ".";
 }
 
 void hiperbola(const Delovi& d, Tekst& t)
 {
     t << "Hiperbola x^2/" << Broj(static_cast<double>(a1) * a1) << " - y^2/"
-      << Broj(static_cast<double>(b1) * b1) << " = 1";
-    if (d.zize && d.zize->temena.size() == 2)
-        t << ", zize " << Tacka(d.zize->temena[1]) << " i " << Tacka(d.zize->temena[0]);
+      << Broj(static_cast<double>(b1) * b1) << " = 1.";
     if (d.zrak.size() >= 2)
-        t << ". Zrak iz leve zize pogadja " << (d.zrak[1].x < 0 ? "levu" : "desnu") << " granu u tacki "
-          << Tacka(d.zrak[1])
-          << " i odbija se od nje duz prave iz desne zize kroz tu tacku, dalje od desne zize; "
-             "isprekidana linija spaja tu tacku sa desnom zizom";
+        t << " Zrak iz leve zize odbija se u tacki " << Tacka(d.zrak[1])
+          << ", dalje od desne zize, duz isprekidane linije.";
     else
-        t << ". Za ove vrednosti zrak nije nacrtan";
-    // Sloping segments are the asymptotes, upright ones the rectangle's sides.
-    std::vector<double> nagibi, stranice;
-    for (const snimac::Serija* serija : d.tankeCrne)
-        for (std::size_t i = 0; i + 1 < serija->temena.size(); i += 2) {
-            const snimac::Teme &p1 = serija->temena[i], &p2 = serija->temena[i + 1];
-            if (p1.x == p2.x)
-                stranice.push_back(p1.x);
-            else
-                nagibi.push_back((static_cast<double>(p2.y) - p1.y) / (static_cast<double>(p2.x) - p1.x));
-        }
-    if (nagibi.size() == 2)
-        t << ". Tanke crne prave su asimptote y = " << Broj(nagibi[0]) << "x i y = " << Broj(nagibi[1]) << "x";
-    if (stranice.size() == 2)
-        t << ", a uspravne duzi x = " << Broj(stranice[1]) << " i x = " << Broj(stranice[0])
-          << " su stranice pravougaonika";
-    t << ".";
+        t << " Za ove vrednosti zrak nije nacrtan.";
+    if (!d.tankeCrne.empty())
+        t << " Tanke prave su asimptote.";
 }
 
 void parabola(const Delovi& d, Tekst& t)
 {
-    t << "Parabola y^2 = " << Broj(2.0 * p) << "x";
-    if (d.zize && d.zize->temena.size() == 1)
-        t << ", ziza " << Tacka(d.zize->temena[0]);
+    t << "Parabola y^2 = " << Broj(2.0 * p) << "x.";
     // From the focus to the reflection point, then along the axis.
     const std::vector<snimac::Teme>& z = d.zrak;
     if (z.size() >= 4)
-        t << ". Zrak iz zize pogadja parabolu u tacki " << Tacka(z[1]) << " i odbija se paralelno osi x, "
+        t << " Zrak iz zize odbija se u tacki " << Tacka(z[1]) << " paralelno osi x, "
           << (z[3].x > z[2].x ? "udesno" : "ulevo");
     else
-        t << ". Za ove vrednosti zrak nije nacrtan";
+        t << " Za ove vrednosti zrak nije nacrtan";
     if (d.zelenaDuzi && !d.zelenaDuzi->temena.empty())
         t << "; zelena prava x = " << Broj(d.zelenaDuzi->temena[0].x) << " je direktrisa";
     t << ".";
 }
 
+// Nothing at home, where the picture starts and R brings it back.
 void pomak(Tekst& t)
 {
-    if (xtranslate == 0 && ytranslate == 0) {
-        t << " Slika nije pomerena.";
+    if (xtranslate == 0 && ytranslate == 0)
         return;
-    }
     t << " Slika je pomerena za ";
     if (xtranslate != 0)
         t << Broj(std::fabs(xtranslate)) << (xtranslate > 0 ? " udesno" : " ulevo") << (ytranslate != 0 ? " i " : "");
@@ -190,7 +187,102 @@ void pomak(Tekst& t)
     t << ".";
 }
 
+// The spoken form: a number as the description writes it, a sign as a word.
+// A written number is taken whole (-4, 0.281509, 3,54, inf): a comma or a point
+// belongs to it only between digits.
+const char* procitajBroj(const char* z, Tekst& t)
+{
+    const char* pocetak = z;
+    if (*z == '-')
+        ++z;
+    if (std::strncmp(z, "inf", 3) == 0 || std::strncmp(z, "nan", 3) == 0) {
+        z += 3;
+    } else {
+        while (std::isdigit(static_cast<unsigned char>(*z)))
+            ++z;
+        if ((*z == '.' || *z == ',') && std::isdigit(static_cast<unsigned char>(z[1])))
+            for (++z; std::isdigit(static_cast<unsigned char>(*z));)
+                ++z;
+    }
+    char broj[64] = "";
+    const std::size_t n = std::min(static_cast<std::size_t>(z - pocetak), sizeof broj - 1);
+    std::memcpy(broj, pocetak, n);
+    if (char* zarez = std::strchr(broj, ','))
+        *zarez = '.';
+    const Broj b(std::strtod(broj, nullptr));
+    t << (b.znaci[0] == '-' ? " minus " : " ") << (b.znaci[0] == '-' ? b.znaci + 1 : b.znaci) << " ";
+    return z;
+}
+
+bool pocinjeBroj(const char* z)
+{
+    const char* c = *z == '-' ? z + 1 : z;
+    return std::isdigit(static_cast<unsigned char>(*c)) ||
+           ((std::strncmp(c, "inf", 3) == 0 || std::strncmp(c, "nan", 3) == 0) &&
+            !std::isalpha(static_cast<unsigned char>(c[3])));
+}
+
 }  // namespace
+
+const char* izgovor(const char* napisano)
+{
+    static Tekst t;
+    t = Tekst{};
+    bool uZagradi = false;
+    bool poslePisma = false;  // "nan" inside a word is no number
+    // The program's names of its equations, said shorter: every second counts
+    // when the picture is said after each key.
+    static const char* const KRACE[][2] = {
+        {"Jednacina zraka je:", "Zrak:"},
+        {"Jednacina odbijenog zraka je:", "Odbijeni zrak:"},
+    };
+    for (const char* z = napisano; *z != '\0';) {
+        bool zamenjeno = false;
+        for (const auto& par : KRACE)
+            if (std::strncmp(z, par[0], std::strlen(par[0])) == 0) {
+                t << par[1] << " ";
+                z += std::strlen(par[0]);
+                zamenjeno = true;
+            }
+        if (zamenjeno)
+            continue;
+        if (!poslePisma && pocinjeBroj(z)) {
+            z = procitajBroj(z, t);
+            continue;
+        }
+        const char c = *z++;
+        poslePisma = std::isalpha(static_cast<unsigned char>(c));
+        if (c == '^' && *z == '2') {
+            t << " na kvadrat ";
+            ++z;
+        } else if (c == '^') {
+            t << " na ";
+        } else if (c == '/') {
+            t << " kroz ";
+        } else if (c == '=') {
+            t << " jednako ";
+        } else if (c == '*') {
+            t << " puta ";
+        } else if (c == '+') {
+            t << " plus ";
+        } else if (c == '-' && (*z == ' ' || *z == '\0')) {
+            t << " minus ";
+        } else if (c == '(') {
+            uZagradi = true;
+            t << " x ";
+        } else if (c == ')' && uZagradi) {
+            uZagradi = false;
+        } else if ((c == ',' || c == ';') && uZagradi) {
+            t << ", y ";
+        } else if (c == ':') {
+            t << ": ";
+        } else {
+            const char znak[2] = {c, '\0'};
+            t << znak;
+        }
+    }
+    return t.sazeto();
+}
 
 const char* opisSlike()
 {
@@ -212,7 +304,6 @@ const char* opisSlike()
         pomak(t);
         return t.c_str();
     }
-    t << " Crne prave kroz koordinatni pocetak su ose x i y.";
     pomak(t);
     return t.c_str();
 }

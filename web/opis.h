@@ -9,4 +9,11 @@
 // The text stays until the next call.
 const char* opisSlike();
 
+// `napisano` (the description, or the program's equations as printed) as a
+// screen reader can say it: signs as words ("y jednako 0,28 puta x plus 1,13"),
+// numbers as the description writes them, a point's coordinates named. Screen
+// readers drop = * + ^ / ( ) ; from what they announce. The text stays until
+// the next call.
+const char* izgovor(const char* napisano);
+
 #endif

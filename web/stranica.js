@@ -16,17 +16,24 @@
 // window and the document hold its whole instance, so every listener a run adds
 // there is noted and taken off again when the run goes (ukloni).
 //
-// What a screen reader hears. The picture is an image whose text alternative
-// the program gives after each frame (opisSlike); the console is not a live
-// region, since a held key redraws 30 times a second and each frame prints
-// its equations again. One polite announcer (#najava) says instead, once the
-// keys have stopped, where the picture ended up and that frame's equations;
-// and, in the dialogue, each new question.
+// What a screen reader hears. A screen reader in browse mode takes the
+// program's letters for its own page navigation; inside a toolbar it hands
+// them to the page. So while the picture is shown, the picture and its
+// on-screen keys are one toolbar, and the picture, an image with a fixed
+// name, takes the focus; before that the input line has it, so that
+// a lesson link's page is not read aloud whole as it loads. The console is not a live region, since a held key
+// redraws 30 times a second and each frame prints its equations again. One
+// polite announcer (#najava) says instead, once the keys have stopped, what the
+// picture shows (the program's description, opisSlike) and that frame's
+// equations, in words a screen reader keeps (the program's izgovori: it drops
+// = * + from what it announces); and, in the dialogue, each new question. At
+// the end the focus goes to the button that starts the program again.
 (function () {
   "use strict";
   const $ = (id) => document.getElementById(id);
   const konzola = $("konzola"), unos = $("unos"), stanje = $("stanje");
-  const prozor = $("prozor"), slika = $("slika"), tasteri = $("tasteri"), najava = $("najava");
+  const prozor = $("prozor"), slika = $("slika"), tasteri = $("tasteri");
+  let najava = $("najava");
 
   // The panel keeps this many lines; older ones go, whole writes at a time, so
   // a frame costs the same after hours of panning as after the first minute.
@@ -37,6 +44,8 @@
   // The picture is announced once it has been still this long: longer than the
   // pause between a held key's repeats, short enough to follow the last key.
   const SMIRIVANJE = 500;  // ms
+  // Short names: a screen reader says both each time the picture takes the focus.
+  const OKO_SLIKE = { "#prozor": ["toolbar", "Program"], "#slika": ["img", "Slika"] };
 
   // Every line entered so far, each with its line break. A lesson's answers
   // (?odgovori=) come first, as if typed; text after their last line break is
@@ -131,7 +140,8 @@
     clearTimeout(tajmerNajave);
     tajmerNajave = setTimeout(function () {
       if (izvedba !== prikazana || !izvedba.modul || izvedba.status !== null) return;
-      najavi([izvedba.opis, izvedba.jednacine.trim()].filter(Boolean).join("\n"));
+      const tekst = [izvedba.opis, izvedba.jednacine.trim()].filter(Boolean).join("\n");
+      najavi(izvedba.modul.ccall("izgovori", "string", ["string"], [tekst]));
     }, SMIRIVANJE);
   }
 
@@ -158,10 +168,8 @@
       ceka: false,
       petlja: false,
     };
-    izvedba.platno.tabIndex = 0;
     izvedba.platno.style.visibility = "hidden";  // until its first frame, as a window not yet drawn
-    izvedba.platno.setAttribute("role", "img");
-    izvedba.platno.setAttribute("aria-label", "Slika jos nije nacrtana");
+    izvedba.platno.setAttribute("aria-hidden", "true");  // the region around it speaks for it
     // In the page from the start, though hidden, and never a child of the
     // element in full screen: Emscripten takes a canvas whose parent is that
     // element (or null, as no element is) for its own full screen and scales it.
@@ -210,16 +218,12 @@
         if (++izvedba.slike === 1) {
           izvedba.platno.style.visibility = "visible";
           tasteri.hidden = false;
-          izvedba.platno.focus({ preventScroll: true });
           window.geometrijaPrvaSlika = performance.now();
         }
         izvedba.platno.dataset.slike = izvedba.slike;
       },
       // What the picture shows, in words, given just before slikaGotova.
-      opisSlike: function (tekst) {
-        izvedba.opis = String(tekst);
-        izvedba.platno.setAttribute("aria-label", izvedba.opis);
-      },
+      opisSlike: function (tekst) { izvedba.opis = String(tekst); },
       zavrsen: function (status) {
         izvedba.status = status;
         if (izvedba.cilj === konzola) zavrsena(izvedba);
@@ -253,6 +257,7 @@
       zavrsena(izvedba);
     } else if (izvedba.ceka) {
       unos.disabled = false;
+      ocistiUnos();
       unos.focus();
       najavi(izvedba.odPoslednjeg.trim());  // the question it waits on
       if (izvedba.procitano < redovi.length) pokreni();  // lines entered while it started
@@ -261,6 +266,13 @@
       izvedba.petlja = true;
       izvedba.platno.hidden = false;
       izvedba.platno.id = "platno";
+      // Named before it takes the focus, so that the focus finds it whole.
+      for (const [izbor, [uloga, ime]] of Object.entries(OKO_SLIKE)) {
+        document.querySelector(izbor).setAttribute("role", uloga);
+        document.querySelector(izbor).setAttribute("aria-label", ime);
+      }
+      slika.tabIndex = 0;
+      slika.focus({ preventScroll: true });  // before the input line it leaves goes grey
       unos.disabled = true;
       pustiTastere(izvedba);
       uskladi();
@@ -294,14 +306,36 @@
   }
 
   // `ispis`: what the program wrote last, its reason for stopping, if any.
+  // The picture's toolbar goes with the window. The focus, which was on the
+  // picture or in the input line, goes to the button that starts the program
+  // again, named by the announcement (unseen) and its own text: a screen reader
+  // says the end, then the button, once, since the announcer is quiet from here on.
   function kraj(tekst, ispis = "") {
     if (document.fullscreenElement) document.exitFullscreen().catch(function () {});
-    najavi([ispis.trim(), tekst].filter(Boolean).join("\n"));
+    // The announcer is replaced by a quiet copy that holds the end: removed, a
+    // live region says nothing, and a browser may still take a changed one for live.
+    clearTimeout(tajmerNajave);
+    const tiha = najava.cloneNode(false);
+    tiha.removeAttribute("role");
+    tiha.textContent = [ispis.trim(), tekst].filter(Boolean).join("\n");
+    najava.replaceWith(tiha);
+    najava = tiha;
     stanje.textContent = tekst + " Za novo pokretanje osvezite stranicu (F5) ili ";
     const dugme = document.createElement("button");
-    dugme.textContent = "pokrenite ponovo";
+    dugme.id = "ponovo";
+    const zasto = dugme.appendChild(document.createElement("span"));
+    zasto.className = "nevidljivo";
+    zasto.textContent = tiha.textContent + " ";
+    dugme.append("pokrenite ponovo");
     dugme.addEventListener("click", function () { location.reload(); });
     stanje.appendChild(dugme);
+    // Once the browser knows the button; the picture's toolbar goes after the
+    // focus has left it, so the focus never falls back to the page.
+    setTimeout(function () {
+      dugme.focus();
+      for (const izbor of Object.keys(OKO_SLIKE))
+        for (const ime of ["role", "aria-label", "tabindex"]) document.querySelector(izbor).removeAttribute(ime);
+    }, 0);
   }
 
   // ---- Messages in the picture's place ---------------------------------------
@@ -426,12 +460,24 @@
     if (dogadjaj.error && dogadjaj.error.name === "ExitStatus") dogadjaj.preventDefault();
   });
 
+  // What was typed after the last line sent stays (a run takes a moment).
+  let poslato = "";
+  function ocistiUnos() {
+    unos.value = unos.value.startsWith(poslato) ? unos.value.slice(poslato.length) : unos.value;
+    poslato = "";
+  }
+
   unos.addEventListener("keydown", function (dogadjaj) {
     if (dogadjaj.key !== "Enter") return;
+    // The line stays in the input line until the program asks again: cleared now,
+    // a screen reader could still be saying it when the picture takes the focus,
+    // and would say the input line again after the picture.
+    ocistiUnos();  // a line sent before and typed on after is not sent again
     redovi.push(unos.value + "\n");
-    unos.value = "";
+    poslato = unos.value;
     if (tekuca.ceka) pokreni();
   });
 
+  unos.focus();
   pokreni();
 })();
