@@ -58,6 +58,15 @@ file(WRITE "${RADNA}/geometrija.wxs" "<?xml version=\"1.0\" encoding=\"utf-8\"?>
     <Icon Id=\"${IKONA_IME}\" SourceFile=\"${IKONA_IME}\"/>
     <Property Id=\"ARPPRODUCTICON\" Value=\"${IKONA_IME}\"/>
     <Property Id=\"ARPNOMODIFY\" Value=\"1\"/>
+    <!-- The folder IT chose (INSTALLDIR=... at the first install), kept in the
+         registry's 64-bit view and found again before costing by the next
+         version's install, by a repair and by the removal: Windows Installer
+         keeps no folder of its own from one product code to the next, and Wine's
+         does not even for the removal. -->
+    <Property Id=\"INSTALLDIR\">
+      <RegistrySearch Id=\"ZapamcenoMesto\" Root=\"HKLM\" Key=\"Software\\geometrija\" Name=\"InstallDir\"
+        Type=\"raw\" Win64=\"yes\"/>
+    </Property>
     <!-- The help link is the installed PROCITAJ.txt, known once costing has
          placed INSTALLDIR. wixl loses a placement by After=: by number it is. -->
     <CustomAction Id=\"PomocUPrograme\" Property=\"ARPHELPLINK\" Value=\"[INSTALLDIR]PROCITAJ.txt\"/>
@@ -90,6 +99,8 @@ ${lekcije}            <Shortcut Id=\"p_procitaj\" Name=\"PROCITAJ\" Target=\"[IN
             <RemoveFolder Id=\"MeniGeometrija\" On=\"uninstall\"/>
             <RegistryValue Root=\"HKLM\" Key=\"Software\\geometrija\" Name=\"Precice\" Type=\"integer\"
               Value=\"1\" KeyPath=\"yes\"/>
+            <RegistryValue Root=\"HKLM\" Key=\"Software\\geometrija\" Name=\"InstallDir\" Type=\"string\"
+              Value=\"[INSTALLDIR]\"/>
           </Component>
           <!-- Windows writes DisplayIcon from ARPPRODUCTICON; Wine's Installer
                does not, so the entry names the program's own icon itself. -->
@@ -288,6 +299,16 @@ endif()
 tabela(Registry vrednosti)
 if(NOT vrednosti MATCHES "\\\\Uninstall\\\\\\[ProductCode\\]\tDisplayIcon\t")
   string(APPEND greske "no DisplayIcon in the Uninstall entry\n")
+endif()
+# The folder of an earlier install, looked up in the 64-bit view (raw value, 2 + 16)
+# before costing, and written by this one.
+tabela(AppSearch pretrage)
+tabela(RegLocator lokatori)
+if(NOT pretrage STREQUAL "INSTALLDIR\tZapamcenoMesto"
+   OR NOT lokatori STREQUAL "ZapamcenoMesto\t2\tSoftware\\geometrija\tInstallDir\t18"
+   OR NOT vrednosti MATCHES "\tSoftware\\\\geometrija\tInstallDir\t\\[INSTALLDIR\\]\t"
+   OR NOT koraci MATCHES "(^|;)AppSearch\t\t[1-9][0-9]?[0-9]?(;|$)")
+  string(APPEND greske "the install folder is not kept and found again: ${pretrage} / ${lokatori}\n")
 endif()
 execute_process(COMMAND ${MSIINFO} tables "${MSI}" OUTPUT_VARIABLE tabele)
 if(tabele MATCHES "(^|\n)(Dialog|Control)(\n|$)")
