@@ -12,7 +12,6 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -189,27 +188,28 @@ void pomak(Tekst& t)
 
 // The spoken form: a number as the description writes it, a sign as a word.
 // A written number is taken whole (-4, 0.281509, 3,54, inf): a comma or a point
-// belongs to it only between digits.
+// belongs to it only between digits. Its value is its digits over a power of
+// ten, rounded once as strtod rounds while they fit in a double's 53 bits;
+// strtod itself would add more to the page's module than all of this file.
 const char* procitajBroj(const char* z, Tekst& t)
 {
-    const char* pocetak = z;
+    const double znak = *z == '-' ? -1 : 1;
     if (*z == '-')
         ++z;
+    double cifre = 0, delilac = 1;
     if (std::strncmp(z, "inf", 3) == 0 || std::strncmp(z, "nan", 3) == 0) {
+        cifre = *z == 'i' ? HUGE_VAL : NAN;
         z += 3;
     } else {
-        while (std::isdigit(static_cast<unsigned char>(*z)))
-            ++z;
+        for (; std::isdigit(static_cast<unsigned char>(*z)); ++z)
+            cifre = cifre * 10 + (*z - '0');
         if ((*z == '.' || *z == ',') && std::isdigit(static_cast<unsigned char>(z[1])))
-            for (++z; std::isdigit(static_cast<unsigned char>(*z));)
-                ++z;
+            for (++z; std::isdigit(static_cast<unsigned char>(*z)); ++z) {
+                cifre = cifre * 10 + (*z - '0');
+                delilac *= 10;
+            }
     }
-    char broj[64] = "";
-    const std::size_t n = std::min(static_cast<std::size_t>(z - pocetak), sizeof broj - 1);
-    std::memcpy(broj, pocetak, n);
-    if (char* zarez = std::strchr(broj, ','))
-        *zarez = '.';
-    const Broj b(std::strtod(broj, nullptr));
+    const Broj b(znak * (cifre / delilac));
     t << (b.znaci[0] == '-' ? " minus " : " ") << (b.znaci[0] == '-' ? b.znaci + 1 : b.znaci) << " ";
     return z;
 }
