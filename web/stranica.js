@@ -300,7 +300,9 @@
     if (prikazana && prikazana !== izvedba) ukloni(prikazana);
     tasteri.hidden = true;
     unos.disabled = true;
-    poruka(PORUKA_NEUSPEH + opis);
+    // The site's copy could not give the program, and the server could not either.
+    const kopija = navigator.serviceWorker?.controller && /fetch|wasm|network/i.test(opis);
+    poruka((kopija ? PORUKA_OSTECENA_KOPIJA : PORUKA_NEUSPEH) + opis);
     kraj("Program nije mogao da se pokrene ili je prekinut greskom: " + opis.replace(/\.?$/, "."));
     document.body.dataset.greska = opis;
   }
@@ -349,6 +351,11 @@
     "Program nije mogao da se pokrene.\n" +
     "Osvezite stranicu (F5); ako ni tada ne krene, zatvorite druge kartice ili otvorite stranicu " +
     "u drugom pregledacu.\nGreska: ";
+
+  const PORUKA_OSTECENA_KOPIJA =
+    "Program nije mogao da se pokrene: njegova sacuvana kopija na ovom uredjaju je ostecena ili nepotpuna.\n" +
+    "Server sada nije dostupan, pa ispravna kopija ne moze da se preuzme. Kada se uredjaj ponovo poveze " +
+    "sa mrezom, osvezite stranicu (F5): ispravna kopija se tada preuzima sama.\nGreska: ";
 
   function poruka(tekst) {
     const [naslov, ...pasusi] = tekst.split("\n");
@@ -466,6 +473,16 @@
     unos.value = unos.value.startsWith(poslato) ? unos.value.slice(poslato.length) : unos.value;
     poslato = "";
   }
+
+  // A new version of the site took over, without this page's program
+  // (sajt/prijava.js): the page reloads into it, with every answer entered so
+  // far in its address, so nothing typed is lost.
+  window.addEventListener("geometrija-nova-verzija", function () {
+    const adresa = new URL(location.href);
+    ocistiUnos();
+    adresa.searchParams.set("odgovori", redovi.join("") + unos.value);
+    location.replace(adresa);
+  });
 
   unos.addEventListener("keydown", function (dogadjaj) {
     if (dogadjaj.key !== "Enter") return;

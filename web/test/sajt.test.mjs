@@ -1,7 +1,9 @@
 // Browser tests of the site build-web/sajt/, served by Debian's nginx on this
 // machine's loopback with gzip on, as a school's server would: installable in
 // Chromium, working offline after one visit (Chromium and Firefox ESR), replaced
-// whole by a new version, and small on the wire. nginx is this test's own: its
+// whole by a new version, also under a lesson opened before its service worker,
+// mended when its copy is damaged, and small on the wire. The server sends the
+// cache headers that docs/web.md gives (sajt/nginx-kes.conf). nginx is this test's own: its
 // configuration, logs and port in a temporary folder, stopped by its pid.
 import { test, before, after } from "node:test";
 import assert from "node:assert/strict";
@@ -54,7 +56,9 @@ http {
   gzip on;
   gzip_comp_level 6;
   gzip_types application/javascript application/wasm application/manifest+json;
-  server { listen 127.0.0.1:${port}; root ${radna}/www; }
+  server {
+    listen 127.0.0.1:${port}; root ${radna}/www;
+${fs.readFileSync(path.join(IZVOR, "web/sajt/nginx-kes.conf"), "utf8")}  }
 }`);
   fs.mkdirSync(path.join(radna, "tmp"), { recursive: true });
   const proces = spawn("/usr/sbin/nginx", ["-p", radna, "-e", `${radna}/greske.log`, "-c", `${radna}/nginx.conf`], { stdio: "inherit" });
@@ -271,5 +275,62 @@ test("firefox: a lesson online, then with the server stopped", async () => {
   await proveriParabolu(s);
   await otvoriLekciju(s, PARABOLA.txt);
   await proveriParabolu(s);
+  await s.close();
+});
+
+// ---- Chromium: updates and damage that must not break a lesson ----------------------
+// The browser's own HTTP cache is off in these pages: what they show comes from the
+// server or from the service worker's copy, never from a file the browser kept.
+const bezKesa = async (s) => { await (await s.createCDPSession()).send("Network.setCacheDisabled", { cacheDisabled: true }); return s; };
+const wasmOd = (f) => spisak(f).find((x) => /^geometrija\.[0-9a-f]+\.wasm$/.test(x));
+
+let prvaPoseta;
+test("chromium: a lesson opened on a first visit meets a new version while open; its next answers go on in it", async () => {
+  postavi(prva);
+  if (!posluzilac) await pokreniPosluzilac();
+  prvaPoseta = await pokreni("chromium");
+  const s = await bezKesa(await strana(prvaPoseta));
+  const [pocetak, ostatak] = [PARABOLA.txt.split("\n").slice(0, 2).join("\n") + "\n", "0.5\n1\n"];
+  assert.equal(pocetak + ostatak, PARABOLA.txt);
+  await s.goto(`${adresa}geometrija.html?odgovori=${encodeURIComponent(pocetak)}`);
+  await zaSkladistem(s);  // the first version's worker, come after the page
+  postavi(druga);
+  await s.evaluate(() => navigator.serviceWorker.getRegistration().then((r) => r.update()));
+  await s.waitForFunction((w) => document.documentElement.dataset.wasm === w && !document.getElementById("unos").disabled,
+                          { timeout: 20000 }, wasmOd(druga));
+  for (const red of ostatak.split("\n").slice(0, -1)) {
+    await s.waitForFunction(() => !document.getElementById("unos").disabled);
+    await s.type("#unos", red + "\n");
+  }
+  await s.waitForFunction(() => document.getElementById("platno")?.dataset.slike >= 1, { timeout: 15000 });
+  await proveriParabolu(s);
+  await s.close();
+});
+
+test("chromium: a damaged copy: offline the lesson and the start page say so; with the server back a reload mends both", async () => {
+  const s = await bezKesa(await strana(prvaPoseta));
+  const lekcija = `${adresa}geometrija.html?odgovori=${encodeURIComponent(PARABOLA.txt)}`;
+  await s.goto(lekcija);
+  await s.waitForFunction(() => document.getElementById("platno")?.dataset.slike >= 1, { timeout: 15000 });
+  await s.evaluate(async (wasm) => {
+    const kopija = await caches.open((await caches.keys())[0]);
+    await kopija.put(wasm, new Response("kvar", { headers: { "Content-Type": "application/wasm" } }));
+    await kopija.delete("index.html");
+  }, wasmOd(druga));
+  await zaustaviPosluzilac();
+  await s.goto(lekcija);
+  await s.waitForFunction(() => document.body.dataset.greska !== undefined, { timeout: 15000 });
+  assert.match(await s.$eval("#poruka", (p) => p.textContent), /kopija na ovom uredjaju je ostecena.*osvezite stranicu/s);
+  await s.goto(adresa);
+  assert.match(await s.$eval("body", (b) => b.textContent), /Stranica nije dostupna.*ostecena.*osvezite stranicu/s);
+
+  await pokreniPosluzilac();
+  await s.goto(lekcija);
+  await s.waitForFunction(() => document.getElementById("platno")?.dataset.slike >= 1, { timeout: 15000 });
+  await proveriParabolu(s);
+  await s.goto(adresa);
+  assert.equal(await s.$eval("h1", (h) => h.textContent), "geometrija");
+  const velicina = await s.evaluate(async (wasm) => (await (await caches.match(wasm)).arrayBuffer()).byteLength, wasmOd(druga));
+  assert.equal(velicina, fs.statSync(path.join(druga, wasmOd(druga))).size, "the mended WebAssembly in the copy");
   await s.close();
 });
