@@ -18,6 +18,10 @@
 #                       the same, but the arm64 .deb for a release: built natively in an
 #                       arm64 chroot under qemu-user (10-20 minutes more), with the native
 #                       compiler's stack protector (docs/paket.md says why)
+#   ./dev.sh repo       the signed apt repository build/apt/ (bookworm and trixie, amd64 and
+#                       arm64) with the keyring package, from ./dev.sh package's .debs;
+#                       GEOMETRIJA_APT_KLJUC=FILE the key to sign with, GEOMETRIJA_APT_ADRESA=URL
+#                       its address (docs/paket.md); ctest --preset repo tests it
 #   ./dev.sh galerija   draw the gallery again: docs/galerija/*.png, *.svg and the
 #                       transcripts docs/lekcije/*.ispis, from the lessons docs/lekcije/*.txt
 #   ./dev.sh sanitize   build with ASan and UBSan in build-sanitajzeri and run the unit tests
@@ -49,6 +53,9 @@ TEST_PACKAGES="xvfb xdotool librsvg2-bin $PACKAGE_PACKAGES desktop-file-utils ap
 WEB_PACKAGES="emscripten nodejs librsvg2-bin pngquant zopfli"
 # x11-apps: xwd, for the native picture; nginx-light serves the site to its test.
 WEB_TEST_PACKAGES="chromium firefox-esr x11-apps nginx-light"
+# The apt repository (./dev.sh repo) and its test: reprepro signs with gpg; the test
+# serves it with nginx to a trixie root made by mmdebstrap.
+REPO_PACKAGES="reprepro gnupg dpkg-dev mmdebstrap zstd nginx-light"
 # The screen reader test: Orca with speech-dispatcher and espeak-ng, no sound card, on
 # its own D-Bus and accessibility bus.
 SCREEN_READER_PACKAGES="orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng at-spi2-core python3-pyatspi dbus"
@@ -355,6 +362,17 @@ package)
     esac
     package "${2:-}"
     ;;
+repo)
+    # The packages of ./dev.sh package (GEOMETRIJA_PAKET names another folder of them),
+    # built first where there are none.
+    install_missing $REPO_PACKAGES
+    paketi="${GEOMETRIJA_PAKET:-build/debian}"
+    if ! ls "$paketi"/geometrija_*_amd64.deb >/dev/null 2>&1; then
+        install_missing $PACKAGE_PACKAGES
+        package
+    fi
+    paket/apt.sh build/apt "$paketi"
+    ;;
 galerija)
     install_missing $BUILD_PACKAGES
     build
@@ -392,7 +410,7 @@ bench)
     exec build/bench/geometrija-merilo "$@"
     ;;
 *)
-    echo "usage: $0 run [demo] | web | windows | test | package [izdanje] | galerija | sanitize | fuzz [seconds] | bench [--krugova N] [--okvira N]" >&2
+    echo "usage: $0 run [demo] | web | windows | test | package [izdanje] | repo | galerija | sanitize | fuzz [seconds] | bench [--krugova N] [--okvira N]" >&2
     exit 2
     ;;
 esac
