@@ -22,6 +22,9 @@
 #                       arm64) with the keyring package, from ./dev.sh package's .debs;
 #                       GEOMETRIJA_APT_KLJUC=FILE the key to sign with, GEOMETRIJA_APT_ADRESA=URL
 #                       its address (docs/paket.md); ctest --preset repo tests it
+#   ./dev.sh package sve
+#                       before a release: built, linted and autopkgtested in clean chroots of
+#                       bookworm, trixie and unstable, and piuparts on bookworm and trixie
 #   ./dev.sh galerija   draw the gallery again: docs/galerija/*.png, *.svg and the
 #                       transcripts docs/lekcije/*.ispis, from the lessons docs/lekcije/*.txt
 #   ./dev.sh sanitize   build with ASan and UBSan in build-sanitajzeri and run the unit tests
@@ -153,7 +156,8 @@ fuzz_one() {
 package() {
     local nacin=${1:-}
     local out="${GEOMETRIJA_PAKET:-build/debian}"
-    local koren="${GEOMETRIJA_KOREN:-build/bookworm-amd64.tar.zst}"
+    local suite="${GEOMETRIJA_SUITE:-bookworm}"
+    local koren="${GEOMETRIJA_KOREN:-build/$suite-amd64.tar.zst}"
     local koren_arm64="${GEOMETRIJA_KOREN_ARM64:-build/bookworm-arm64.tar.zst}"
     local verzija
     verzija=$(dpkg-parsechangelog -S Version)
@@ -162,7 +166,7 @@ package() {
     koren=$(realpath "$koren")
     koren_arm64=$(realpath "$koren_arm64")
     dozvoli_mapiranje
-    napravi_koren "$koren" amd64
+    napravi_koren "$koren" amd64 "$suite"
 
     local pocetak=$SECONDS
     rm -rf "$out/izvor" "$out"/geometrija[_-]* "$out/autopkgtest" "$out"/lintian*.txt "$out"/sbuild*.log
@@ -217,18 +221,18 @@ package() {
     ls "$out" | grep "^geometrija[_-]" | grep -v '\.build$'
 }
 
-# napravi_koren TARBALL ARCH: bookworm's buildd chroot for ARCH, unless one
-# younger than a week is there. From the archive this machine uses, where it is
-# bookworm's; else from Debian's own.
+# napravi_koren TARBALL ARCH [SUITE]: the buildd chroot of SUITE (bookworm) for ARCH,
+# unless one younger than a week is there. From the archive this machine uses, where
+# it is SUITE's; else from Debian's own.
 napravi_koren() {
-    local koren=$1 arh=$2
+    local koren=$1 arh=$2 suite=${3:-bookworm}
     [ -n "$(find "$koren" -mtime -7 2>/dev/null)" ] && return 0
-    local pocetak=$SECONDS arhiva=()
-    grep -qs bookworm /etc/apt/sources.list.d/debian.sources &&
+    local pocetak=$SECONDS arhiva=("deb http://deb.debian.org/debian $suite main")
+    grep -qs "^Suites: $suite\b" /etc/apt/sources.list.d/debian.sources &&
         arhiva=(/etc/apt/sources.list.d/debian.sources)
     # The name's ending chooses the format: a tarball compressed with zstd.
     local novi="${koren%.tar.zst}.novi.tar.zst"
-    mmdebstrap --variant=buildd --mode=auto --arch="$arh" bookworm "$novi" "${arhiva[@]}"
+    mmdebstrap --variant=buildd --mode=auto --arch="$arh" "$suite" "$novi" "${arhiva[@]}"
     mv "$novi" "$koren"
     echo "chroot $arh: $((SECONDS - pocetak)) s"
 }
@@ -245,6 +249,45 @@ sbuildaj() {
         echo "sbuild failed; its whole log is $log" >&2
         return 1
     }
+}
+
+# The package on today's Debian as well, before a release (not in CI): the source
+# package built, linted and tested as installed (autopkgtest) in clean chroots of
+# bookworm, trixie and unstable, each into build/debian-SUITE, and piuparts
+# (install, upgrade from the archive's version if any, removal, purge) on bookworm
+# and trixie. Every suite is tried; a table of the results ends it.
+package_sve() {
+    local suite korak status=0 tabela="suite      build lintian autopkgtest piuparts"
+    local verzija
+    verzija=$(dpkg-parsechangelog -S Version)
+    for suite in bookworm trixie unstable; do
+        local out="build/debian-$suite" izgradnja=- lint=- apt=- piu=-
+        mkdir -p "$out"
+        echo "== $suite"
+        if (GEOMETRIJA_SUITE=$suite GEOMETRIJA_PAKET=$out GEOMETRIJA_KOREN= package) >"$out.log" 2>&1; then
+            izgradnja=ok lint=ok apt=ok
+        else
+            status=1
+            izgradnja=$([ -e "$out/geometrija_${verzija}_amd64.deb" ] && echo ok || echo FAILED)
+            [ "$izgradnja" = ok ] && lint=$(grep -qs '^[EW]:' "$out"/lintian*.txt && echo FAILED || echo ok)
+            [ "$izgradnja" = ok ] && apt=$(grep -qs 'PASS' "$out/autopkgtest/summary" &&
+                ! grep -qs 'FAIL' "$out/autopkgtest/summary" && echo ok || echo FAILED)
+        fi
+        if [ "$suite" != unstable ] && [ "$izgradnja" = ok ]; then
+            if piuparts --distribution="$suite" --mirror="http://deb.debian.org/debian main" \
+                --keyring=/usr/share/keyrings/debian-archive-keyring.gpg \
+                "$out/geometrija_${verzija}_amd64.deb" >"$out.piuparts.log" 2>&1; then
+                piu=ok
+            else
+                piu=FAILED status=1
+            fi
+        fi
+        tabela+=$(printf '\n%-10s %-5s %-7s %-11s %s' "$suite" "$izgradnja" "$lint" "$apt" "$piu")
+        tail -n 3 "$out.log"
+    done
+    echo "$tabela"
+    echo "(logs: build/debian-SUITE.log and build/debian-SUITE.piuparts.log)"
+    return "$status"
 }
 
 # Runs its arguments where arm64 programs run through qemu-aarch64-static. Where
@@ -358,7 +401,8 @@ package)
     case "${2:-}" in
     "") install_missing $PACKAGE_PACKAGES ;;
     izdanje) install_missing $PACKAGE_PACKAGES $RELEASE_PACKAGES ;;
-    *) echo "usage: $0 package [izdanje]" >&2; exit 2 ;;
+    sve) install_missing $PACKAGE_PACKAGES piuparts debootstrap; package_sve; exit ;;
+    *) echo "usage: $0 package [izdanje | sve]" >&2; exit 2 ;;
     esac
     package "${2:-}"
     ;;
@@ -410,7 +454,7 @@ bench)
     exec build/bench/geometrija-merilo "$@"
     ;;
 *)
-    echo "usage: $0 run [demo] | web | windows | test | package [izdanje] | repo | galerija | sanitize | fuzz [seconds] | bench [--krugova N] [--okvira N]" >&2
+    echo "usage: $0 run [demo] | web | windows | test | package [izdanje | sve] | repo | galerija | sanitize | fuzz [seconds] | bench [--krugova N] [--okvira N]" >&2
     exit 2
     ;;
 esac
