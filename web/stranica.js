@@ -19,15 +19,16 @@
 // What a screen reader hears. A screen reader in browse mode takes the
 // program's letters for its own page navigation; inside a toolbar it hands
 // them to the page. So while the picture is shown, the picture and its
-// on-screen keys are one toolbar, and the picture, an image with a fixed
-// name, takes the focus; before that the input line has it, so that
-// a lesson link's page is not read aloud whole as it loads. The console is not a live region, since a held key
-// redraws 30 times a second and each frame prints its equations again. One
-// polite announcer (#najava) says instead, once the keys have stopped, what the
-// picture shows (the program's description, opisSlike) and that frame's
-// equations, in words a screen reader keeps (the program's izgovori: it drops
-// = * + from what it announces); and, in the dialogue, each new question. At
-// the end the focus goes to the button that starts the program again.
+// on-screen keys are one toolbar, and the picture, an image with a fixed name,
+// takes the focus; before that the input line has it, so that a lesson link's
+// page is not read aloud whole as it loads. The console is not a live region,
+// since a held key redraws 30 times a second and each frame prints its
+// equations again. One polite announcer (#najava) says instead, once the keys
+// have stopped, what the picture shows (the program's description, opisSlike)
+// and that frame's equations, in words (the program's izgovori: a screen reader
+// drops = * + and the like from what a live region says); and, in the dialogue,
+// each new question. At the end the focus goes to the button that starts the
+// program again.
 (function () {
   "use strict";
   const $ = (id) => document.getElementById(id);
