@@ -459,28 +459,19 @@ TEST_F(Msi, UpgradeStaysInTheFolderOfTheFirstInstallAndRemovalLeavesNothing)
     const std::set<std::string> pre = snimi();
     ASSERT_EQ(0, korak("install_older_into", {"msiexec", "/i", naZ(STARIJA), "/qn", "INSTALLDIR=" + svoje_w}));
     const std::vector<std::string> datoteke = imena(svoje);
-    ASSERT_FALSE(datoteke.empty()) << "nothing in " << svoje;
-
     ASSERT_EQ(0, korak("upgrade_in_place", {"msiexec", "/i", naZ(MSI), "/qn"}));
     auto u = unosi("/reg:64");
     ASSERT_EQ(1u, u.size()) << "one Uninstall entry after the upgrade";
-    EXPECT_NE("0.1.0", u.begin()->second["DisplayVersion"]);
     // reg prints through the console's code page, which has no Š.
-    EXPECT_NE(std::string::npos, u.begin()->second["DisplayIcon"].find("kola programi\\geo\\geometrija.exe,0"))
-        << u.begin()->second["DisplayIcon"];
+    EXPECT_NE(std::string::npos, u.begin()->second["DisplayIcon"].find("kola programi\\geo\\geometrija.exe,0"));
+    EXPECT_FALSE(datoteke.empty() || fs::exists(MESTO)) << "nothing in " << svoje << ", or the upgrade in Program Files";
     EXPECT_EQ(datoteke, imena(svoje));
-    EXPECT_FALSE(fs::exists(MESTO)) << "the new version in Program Files";
-    {
-        Program program(GEOMETRIJA_WINE, GEOMETRIJA_WINE, {svoje_w + "geometrija.exe"}, "", WINE_OKRUZENJE);
-        EXPECT_EQ(readFile(IZVOR + "/docs/lekcije/elipsa.ispis"), bezCR(prepis(program, readFile(svoje + "/elipsa.txt"))));
-    }
+    Program program(GEOMETRIJA_WINE, GEOMETRIJA_WINE, {svoje_w + "geometrija.exe"}, "", WINE_OKRUZENJE);
+    EXPECT_EQ(readFile(IZVOR + "/docs/lekcije/elipsa.ispis"), bezCR(prepis(program, readFile(svoje + "/elipsa.txt"))));
 
     ASSERT_EQ(0, korak("uninstall_from", {"msiexec", "/x", u.begin()->first, "/qn"}));
-    std::vector<std::string> ostalo;
-    for (const std::string& r : snimi())
-        if (!pre.count(r) && r != "/windows/Installer" && r != "/\u0160kola programi")  // the folder above is IT's
-            ostalo.push_back(r);
-    EXPECT_EQ(std::vector<std::string>{}, ostalo) << "left after the removal";
+    for (const std::string& r : snimi())  // the folder above is IT's
+        EXPECT_TRUE(pre.count(r) || r == "/windows/Installer" || r == "/\u0160kola programi") << r << " left after the removal";
 }
 
 }  // namespace

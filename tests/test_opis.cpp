@@ -59,14 +59,10 @@ TEST(OpisSlike, ZrakKojiSeNeCrtaNeDobijaTacke)
 // description writes them.
 TEST(Izgovor, ZnaciPostajuReci)
 {
-    EXPECT_STREQ("Zrak: y jednako 0,28 puta x plus 1,13\nOdbijeni zrak: x jednako 7,07",
-                 izgovor("Jednacina zraka je:y = 0.281509 * x + 1.126035\nJednacina odbijenog zraka je:x = 7.071068"));
-    EXPECT_STREQ("y jednako minus 2,83 puta x minus minus 14,14", izgovor("y = -2.828427 * x - -14.142136"));
-    EXPECT_STREQ("x jednako nije broj puta y minus beskonacno", izgovor("x = nan * y - inf"));
-    EXPECT_STREQ("Elipsa x na kvadrat kroz 25 plus y na kvadrat kroz 9 jednako 1, zize x minus 4, y 0 i x 4, y 0. "
-                 "Zrak pogadja elipsu u tacki x 3,54, y 2,12; prava y jednako 0,67 x.",
-                 izgovor("Elipsa x^2/25 + y^2/9 = 1, zize (-4, 0) i (4, 0). "
-                         "Zrak pogadja elipsu u tacki (3,54; 2,12); prava y = 0,67x."));
+    EXPECT_STREQ("Zrak: y jednako 0,28 puta x minus minus 14,14\nOdbijeni zrak: x jednako nije broj puta y plus beskonacno",
+                 izgovor("Jednacina zraka je:y = 0.281509 * x - -14.142136\nJednacina odbijenog zraka je:x = nan * y + inf"));
+    EXPECT_STREQ("Elipsa x na kvadrat kroz 25 jednako 1, zize x minus 4, y 0 i x 3,54, y 2,12; prava y jednako 0,67 x.",
+                 izgovor("Elipsa x^2/25 = 1, zize (-4, 0) i (3,54; 2,12); prava y = 0,67x."));
 }
 
 }  // namespace

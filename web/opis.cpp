@@ -95,7 +95,7 @@ struct Delovi {
     std::vector<snimac::Teme> zrak;                // the first olive batch: the incident ray first
     const snimac::Serija* zelenaTacke = nullptr;   // the ellipse's tangent
     const snimac::Serija* zelenaDuzi = nullptr;    // the parabola's directrix
-    std::vector<const snimac::Serija*> tankeCrne;  // black segments, the axes left out
+    int crneDuzi = 0;                              // black segment batches, the axes the last
 };
 
 // The batch's colour is one of the program's, as the recorder keeps it.
@@ -107,7 +107,6 @@ bool je(const snimac::Serija& s, const ::Boja& boja)
 Delovi razvrstaj()
 {
     Delovi d;
-    const snimac::Serija* poslednjaCrnaDuz = nullptr;
     for (const snimac::Serija& s : snimac::serije()) {
         const bool duzi = s.nacin == GL_LINES, tacke = s.nacin == GL_POINTS;
         if (duzi && je(s, MASLINASTI_ZRAK) && d.zrak.empty())
@@ -116,11 +115,8 @@ Delovi razvrstaj()
             d.zelenaTacke = &s;
         else if (duzi && je(s, ZELENA_PRAVA))
             d.zelenaDuzi = &s;
-        else if (duzi && je(s, CRNA)) {
-            if (poslednjaCrnaDuz)
-                d.tankeCrne.push_back(poslednjaCrnaDuz);
-            poslednjaCrnaDuz = &s;  // the last of them is the axes
-        }
+        else if (duzi && je(s, CRNA))
+            ++d.crneDuzi;
     }
     return d;
 }
@@ -154,7 +150,7 @@ void hiperbola(const Delovi& d, Tekst& t)
           << ", dalje od desne zize, duz isprekidane linije.";
     else
         t << " Za ove vrednosti zrak nije nacrtan.";
-    if (!d.tankeCrne.empty())
+    if (d.crneDuzi > 1)  // more than the axes
         t << " Tanke prave su asimptote.";
 }
 
