@@ -466,8 +466,11 @@ TEST_F(Msi, UpgradeStaysInTheFolderOfTheFirstInstallAndRemovalLeavesNothing)
     EXPECT_NE(std::string::npos, u.begin()->second["DisplayIcon"].find("kola programi\\geo\\geometrija.exe,0"));
     EXPECT_FALSE(datoteke.empty() || fs::exists(MESTO)) << "nothing in " << svoje << ", or the upgrade in Program Files";
     EXPECT_EQ(datoteke, imena(svoje));
-    Program program(GEOMETRIJA_WINE, GEOMETRIJA_WINE, {svoje_w + "geometrija.exe"}, "", WINE_OKRUZENJE);
-    EXPECT_EQ(readFile(IZVOR + "/docs/lekcije/elipsa.ispis"), bezCR(prepis(program, readFile(svoje + "/elipsa.txt"))));
+    {  // ended before the removal: Wine leaves a running program's file for the next boot
+        Program program(GEOMETRIJA_WINE, GEOMETRIJA_WINE, {svoje_w + "geometrija.exe"}, "", WINE_OKRUZENJE);
+        EXPECT_EQ(readFile(IZVOR + "/docs/lekcije/elipsa.ispis"),
+                  bezCR(prepis(program, readFile(svoje + "/elipsa.txt"))));
+    }
 
     ASSERT_EQ(0, korak("uninstall_from", {"msiexec", "/x", u.begin()->first, "/qn"}));
     for (const std::string& r : snimi())  // the folder above is IT's
