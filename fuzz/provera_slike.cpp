@@ -2,7 +2,7 @@
 #include "provera_slike.h"
 
 #include "geometrija.h"
-#include "snimac.h"
+#include "snimac_provera.h"
 #include "scena.h"
 
 #include <cmath>
@@ -84,7 +84,7 @@ void nacrtajIProveri()
     display();  // a frame that never ends is reported by the fuzzer's -timeout
 
     std::size_t poslato = 0, nekonacnih = 0;
-    for (const snimac::Serija& s : snimac::serije()) {
+    for (const snimac::Serija& s : snimac::kadar().serije) {
         poslato += s.temena.size();
         for (const snimac::Teme& t : s.temena)
             nekonacnih += !std::isfinite(t.x) || !std::isfinite(t.y) || !std::isfinite(t.z);
@@ -101,7 +101,7 @@ void nacrtajIProveri()
     proveri(novih == krajeva, "display lists left open", static_cast<double>(novih), static_cast<double>(krajeva));
     proveri(snimac::prozor().zamene == 1, "buffer swaps", 1, snimac::prozor().zamene);
 
-    const snimac::Boja boja = snimac::tekucaBoja();
+    const Boja boja = snimac::tekucaBoja();
     proveri(boja.crvena == 0 && boja.zelena == 0 && boja.plava == 0, "black current at the end (sum of r, g, b)",
             0, double(boja.crvena) + boja.zelena + boja.plava);
     proveri(snimac::nacinMatrice() == GL_MODELVIEW, "matrix mode at the end", GL_MODELVIEW,
@@ -116,12 +116,13 @@ void nacrtajIProveri()
     // finite); every one the scene adds must be finite, or it would fill the
     // matrix, and all that follows, with infinities.
     bool prvi = true;
-    for (const snimac::Poziv& poziv : snimac::pozivi()) {
-        if (poziv.ulaz != snimac::Ulaz::glTranslatef)
+    for (const snimac::Stavka& stavka : snimac::pozivi()) {
+        const snimac::Poziv* poziv = std::get_if<snimac::Poziv>(&stavka);
+        if (!poziv || poziv->ulaz != snimac::Ulaz::glTranslatef)
             continue;
         if (!prvi)
             for (int i = 0; i < 3; ++i) {
-                const double v = snimac::brojevi(poziv)[i];
+                const double v = snimac::brojevi(*poziv)[i];
                 proveri(std::isfinite(v), "translations of the scene finite", 0, v);
             }
         prvi = false;

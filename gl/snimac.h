@@ -1,25 +1,25 @@
-// The recorder: the GL, GLU and GLUT entries of the table (ulazi.h) as a
-// stand-in that keeps a typed record of the frame instead of drawing it.
+// The recorder: the GL and GLU entries of the table (ulazi.h), and its GLUT
+// ones (snimac_glut.cpp), as a stand-in that keeps the frame as a record
+// instead of drawing it. Linked in place of the real libraries by the unit
+// tests, the fuzz targets, geometrija-slika and the web page (which keeps
+// Emscripten's GLUT).
 //
-// Linked in place of the real libraries by the unit tests, the fuzz targets,
-// geometrija-slika and the web page (which keeps Emscripten's GLUT and links
-// only the GL and GLU part). It keeps
-//   - every call, as its entry and its numbers (pozivi; zapis() spells them out);
-//   - each glBegin/glEnd pair as a batch (Serija): its vertices with the colour
-//     each was sent in, and the state it was drawn with: point size, line width,
-//     stipple, the model-view and projection matrices as GL computes them, and
-//     the viewport;
-//   - the state that matters for the picture, display lists, and the window
-//     toolkit's side (Prozor).
-// A painter draws the batches (projekcija.h), or has every call handed on as
-// it takes effect (prosledjuj), as the PNG does into a real GL.
+// At the swap the frame is one finished record (Kadar): its batches, one per
+// glBegin/glEnd pair, each with its vertices and the state GL draws it with;
+// a display list's batches are there as its call drew them. Every painter
+// only loops over it:
+//   - the PNG, into a real GL (slika/pravi_gl.cpp);
+//   - SVG and PDF with cairo (slika/vektor.cpp) and the page's WebGL
+//     (web/slikar.cpp), both through the projection step (projekcija.h);
+//   - the page's description (web/opis.cpp), by the part each vertex draws.
+// What only the tests and the fuzz targets inspect is in snimac_provera.h.
 #ifndef GEOMETRIJA_SNIMAC_H
 #define GEOMETRIJA_SNIMAC_H
 
+#include "crtez.h"
 #include "matrice.h"
 #include "ulazi.h"
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <type_traits>
@@ -33,22 +33,25 @@ enum class Ulaz : std::uint8_t {
 #undef GEOMETRIJA_ULAZ
 };
 
-enum class Grupa { GL, UPIT, LISTA, GLU, GLUT, PROZOR };
-
-const char* ime(Ulaz ulaz);
-Grupa grupa(Ulaz ulaz);
-
-struct Boja {
-    float crvena = 1, zelena = 1, plava = 1;  // GL's initial colour is white
-    bool operator==(const Boja& o) const { return crvena == o.crvena && zelena == o.zelena && plava == o.plava; }
-};
+constexpr bool jeTeme(Ulaz ulaz) { return ulaz == Ulaz::glVertex2f || ulaz == Ulaz::glVertex3f; }
 
 struct Teme {
-    float x = 0, y = 0, z = 0;
-    Boja boja;                  // the colour current when it was sent
+    float x = 0, y = 0, z = 0;   // z is 0 for glVertex2f
+    Boja boja{};                 // the colour current when it was sent
+    Deo deo = Deo::NISTA;        // the part of the scene named when it was sent
     std::uint8_t dimenzija = 3;  // 2 for glVertex2f
 };
 
+// How GL blends and smooths a batch; the program sets it once, before any.
+struct Glacanje {
+    bool stapanje = false;  // GL_BLEND
+    GLenum izvor = GL_ONE, odrediste = GL_ZERO;
+    bool tacke = false, linije = false;  // GL_POINT_SMOOTH, GL_LINE_SMOOTH
+    GLenum savetTacke = GL_DONT_CARE, savetLinije = GL_DONT_CARE;
+};
+
+// One glBegin/glEnd pair and the state in force at its glBegin: GL allows no
+// change to it inside a batch.
 struct Serija {
     GLenum nacin = 0;
     std::vector<Teme> temena;
@@ -56,20 +59,16 @@ struct Serija {
     bool isprekidana = false;   // GL_LINE_STIPPLE on
     GLint ponavljanje = 1;      // the stipple factor, within 1 to 256 as GL keeps it
     GLushort sablon = 0xFFFF;
-    GLuint lista = 0;           // the display list that drew it, 0 in immediate mode
-    std::size_t poziv = 0;      // its glBegin's place in zapis()
-    // In force at glBegin; GL allows no change to them inside a batch.
-    Matrica modelview = jedinicna(), projekcija = jedinicna();
+    Glacanje glacanje;
+    Matrica modelview = jedinicna(), projekcija = jedinicna();  // as GL computes them
     GLint pogled[4] = {0, 0, 0, 0};
+    GLuint lista = 0;       // the display list that drew it, 0 in immediate mode
+    std::size_t poziv = 0;  // its glBegin's place in the call log (snimac_provera.h)
 };
 
-// One call of the record. Vertices sent one after another, in the same batch
-// or list, are one Poziv of `broj` calls: a curve is thousands of them.
-struct Poziv {
-    Ulaz ulaz;
-    GLuint lista;           // the list being compiled or replayed, 0 in immediate mode
-    std::uint32_t podaci;   // its numbers' place in the record's numbers
-    std::uint32_t broj;     // 1, or the vertices of a run
+struct Kadar {
+    std::vector<Serija> serije;
+    float pozadina[4] = {0, 0, 0, 0};  // the clear colour of the last glClear: red, green, blue, alpha
 };
 
 // The window toolkit's side of the record.
@@ -87,36 +86,13 @@ struct Prozor {
     int glavnePetlje = 0;      // glutMainLoop
 };
 
-// Calls GL would refuse or ignore.
-struct Greske {
-    std::size_t izvanSerije = 0;  // vertices outside glBegin/glEnd
-    std::size_t ugnezdjavanje = 0;  // glBegin inside a batch, glEnd outside one, a list ending inside one
-};
-
 // GL_MAX_VIEWPORT_DIMS on both sides, as Mesa's llvmpipe reports it, unless a
 // painter with a real renderer sets its own (postaviNajveciPogled).
 constexpr GLint NAJVECI_POGLED = 16384;
 
-// The record since the last isprazni() or novaSlika().
-const std::vector<Poziv>& pozivi();
-const std::vector<Serija>& serije();
+// The frame since the last isprazni() or novaSlika().
+const Kadar& kadar();
 const Prozor& prozor();
-const Greske& greske();
-bool uSeriji();
-
-// A call's numbers, in the order of its parameters (none for a run of vertices:
-// theirs are in their batch).
-const double* brojevi(const Poziv& poziv);
-
-// The state now.
-Boja tekucaBoja();
-float tekucaVelicinaTacke();
-float tekucaDebljina();
-bool ukljuceno(GLenum mogucnost);
-GLenum nacinMatrice();
-int dubinaModelview();          // pushes minus pops
-const Matrica& modelview();     // the current model-view matrix
-const float* bojaBrisanja();    // red, green, blue, alpha
 
 // Everything forgotten: GL's initial state, no lists, an empty record. The
 // memory of earlier records is kept for the next, so a frame costs the same
@@ -126,25 +102,6 @@ void isprazni();
 void novaSlika();
 
 void postaviNajveciPogled(GLint sirina, GLint visina);
-
-// Hands every call to `f` as it takes effect, with its numbers (a vertex
-// with its 2 or 3 coordinates): a display list's calls when the list is
-// called, never glNewList, glEndList or glCallList themselves, and no
-// question (the recorder answers those). nullptr stops it; isprazni() keeps it.
-using Prosledjivac = void (*)(Ulaz ulaz, const double* brojevi);
-void prosledjuj(Prosledjivac f);
-
-// The record spelled out, one entry per call (vertices one by one), for the
-// tests. A vertex's numbers are in its batch, not here.
-struct Zapis {
-    std::string ime;
-    std::vector<double> argumenti;
-    GLuint lista = 0;
-};
-std::vector<Zapis> zapis();
-std::vector<std::string> imena();
-std::size_t broj(Ulaz ulaz);               // calls of one entry
-std::vector<Zapis> poziviOd(Ulaz ulaz);
 
 // ---- For the entries (ulazi.h) ------------------------------------------------
 namespace detalj {
@@ -166,7 +123,7 @@ void dodaj(double* brojevi, int& n, T vrednost)
 template <Ulaz U, typename... A>
 void zabelezi(A... argumenti)
 {
-    if constexpr (U == Ulaz::glVertex2f || U == Ulaz::glVertex3f) {
+    if constexpr (jeTeme(U)) {
         const float k[] = {static_cast<float>(argumenti)..., 0.0f};
         teme(U, k[0], k[1], k[2]);
     } else {

@@ -12,10 +12,10 @@
 // GLU and GLUT (gl/snimac.h), as the unit tests do, so the shared drawing is
 // recorded whatever the format: vertices, colours, widths and the matrices as
 // GL computes them. A vector drawing is made from that record with cairo and
-// needs no OpenGL at all. For a PNG every call is handed on, as it is made,
-// to the real OpenGL of an EGL pixel buffer through entry points fetched at
-// run time (pravi_gl.h), so the pixels are those of the window's renderer.
-// The real library is never linked by name: its glBegin would clash with the
+// needs no OpenGL at all. For a PNG the finished record is drawn by the real
+// OpenGL of an EGL pixel buffer, through entry points fetched at run time
+// (pravi_gl.h), so the pixels are those of the window's renderer. The real
+// library is never linked by name: its glBegin would clash with the
 // recorder's. The program starts as every other does (pokreni), on the
 // recorder's GLUT, whose main loop returns at once with the callbacks
 // registered; the one frame is then drawn through them.
@@ -155,7 +155,6 @@ void napravi(int& argc, char** argv, const Argumenti& argumenti)
     if (png) {
         if (!otvoriPlatno(argumenti.sirina, argumenti.visina, greska))
             prekini(EX_UNAVAILABLE, "no off-screen OpenGL: " + greska);
-        crtajUPraviGl();
     }
 
     // As geometrija runs it, and a rejected value ends the process inside the
@@ -169,6 +168,7 @@ void napravi(int& argc, char** argv, const Argumenti& argumenti)
 
     bool upisano;
     if (png) {
+        naslikajUPraviGl(snimac::kadar());
         const std::vector<unsigned char> pikseli = procitajPiksele(argumenti.sirina, argumenti.visina);
         zatvoriPlatno();
         upisano = upisi(

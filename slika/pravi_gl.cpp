@@ -1,5 +1,4 @@
-// The recorded calls replayed into the real OpenGL, entry by entry of the
-// table (ulazi.h).
+// The finished frame drawn by the real OpenGL, batch by batch.
 #include "pravi_gl.h"
 
 #include "snimac.h"
@@ -14,91 +13,52 @@
 
 namespace {
 
-// The real entry points of the table's GL entries, in GL's own types, and the
-// few the replay needs besides.
+// The entries the painter calls, fetched by name at run time.
+#define GEOMETRIJA_PRAVI_GL(X)                                                                             \
+    X(glClearColor) X(glClear) X(glMatrixMode) X(glLoadMatrixf) X(glViewport) X(glPointSize) X(glLineWidth) \
+    X(glEnable) X(glDisable) X(glLineStipple) X(glHint) X(glBlendFunc) X(glBegin) X(glColor3f)               \
+    X(glVertex3f) X(glEnd) X(glFinish) X(glPixelStorei) X(glReadPixels)
+
 struct {
-#define GEOMETRIJA_ULAZ_GL(ime) decltype(&::ime) ime;
-#define GEOMETRIJA_ULAZ_UPIT(ime)
-#define GEOMETRIJA_ULAZ_LISTA(ime)
-#define GEOMETRIJA_ULAZ_GLU(ime)
-#define GEOMETRIJA_ULAZ_GLUT(ime)
-#define GEOMETRIJA_ULAZ_PROZOR(ime)
-#define GEOMETRIJA_ULAZ(grupa, tip, ime, parametri, argumenti) GEOMETRIJA_ULAZ_##grupa(ime)
-    GEOMETRIJA_ULAZI(GEOMETRIJA_ULAZ)
-#undef GEOMETRIJA_ULAZ_GL
-#undef GEOMETRIJA_ULAZ_UPIT
-#undef GEOMETRIJA_ULAZ_LISTA
-#undef GEOMETRIJA_ULAZ_GLU
-#undef GEOMETRIJA_ULAZ_GLUT
-#undef GEOMETRIJA_ULAZ_PROZOR
-    decltype(&::glTranslated) glTranslated;
-    decltype(&::glMultMatrixf) glMultMatrixf;
-    decltype(&::glMultMatrixd) glMultMatrixd;
-    decltype(&::glPixelStorei) glPixelStorei;
-    decltype(&::glReadPixels) glReadPixels;
+#define GEOMETRIJA_POKAZIVAC(ime) decltype(&::ime) ime;
+    GEOMETRIJA_PRAVI_GL(GEOMETRIJA_POKAZIVAC)
+#undef GEOMETRIJA_POKAZIVAC
 } gl;
 
-// A GL entry called with the recorded numbers, each back in its own type.
-template <typename R, typename... A, std::size_t... I>
-void pozovi(R (*ulaz)(A...), const double* brojevi, std::index_sequence<I...>)
+void ukljuci(GLenum mogucnost, bool da)
 {
-    ulaz(static_cast<A>(brojevi[I])...);
-}
-template <typename R, typename... A>
-void pozovi(R (*ulaz)(A...), const double* brojevi)
-{
-    pozovi(ulaz, brojevi, std::index_sequence_for<A...>{});
+    if (da)
+        gl.glEnable(mogucnost);
+    else
+        gl.glDisable(mogucnost);
 }
 
-// GLU's matrices, multiplied on as GLU does. An entry of the GLU group without
-// its matrix here does not link.
-template <snimac::Ulaz U>
-void glu(const double* a);
-template <>
-void glu<snimac::Ulaz::gluPerspective>(const double* a)
+// A batch with the state it was recorded with. A vertex sent as glVertex2f
+// has z = 0 here, as GL gives it.
+void nacrtaj(const snimac::Serija& s)
 {
-    MatricaD m;
-    if (perspektiva(a[0], a[1], a[2], a[3], m))
-        gl.glMultMatrixd(m.data());
-}
-template <>
-void glu<snimac::Ulaz::gluLookAt>(const double* a)
-{
-    gl.glMultMatrixf(rotacijaKamere(a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7], a[8]).data());
-    gl.glTranslated(-a[0], -a[1], -a[2]);
-}
-
-// Display lists and questions never come here (the recorder resolves them);
-// a pixel buffer has no window, and nothing to show: the frame is read where
-// it was drawn once every command has finished.
-void proslediJedan(snimac::Ulaz ulaz, const double* a)
-{
-    switch (ulaz) {
-#define GEOMETRIJA_ULAZ_GL(ime) \
-    case snimac::Ulaz::ime:     \
-        pozovi(gl.ime, a);      \
-        break;
-#define GEOMETRIJA_ULAZ_GLU(ime) \
-    case snimac::Ulaz::ime:      \
-        glu<snimac::Ulaz::ime>(a); \
-        break;
-#define GEOMETRIJA_ULAZ_NISTA(ime) case snimac::Ulaz::ime:
-#define GEOMETRIJA_ULAZ_UPIT GEOMETRIJA_ULAZ_NISTA
-#define GEOMETRIJA_ULAZ_LISTA GEOMETRIJA_ULAZ_NISTA
-#define GEOMETRIJA_ULAZ_GLUT GEOMETRIJA_ULAZ_NISTA
-#define GEOMETRIJA_ULAZ_PROZOR GEOMETRIJA_ULAZ_NISTA
-        GEOMETRIJA_ULAZI(GEOMETRIJA_ULAZ)
-        if (ulaz == snimac::Ulaz::glutSwapBuffers)
-            gl.glFinish();
-        break;
-#undef GEOMETRIJA_ULAZ_GL
-#undef GEOMETRIJA_ULAZ_GLU
-#undef GEOMETRIJA_ULAZ_NISTA
-#undef GEOMETRIJA_ULAZ_UPIT
-#undef GEOMETRIJA_ULAZ_LISTA
-#undef GEOMETRIJA_ULAZ_GLUT
-#undef GEOMETRIJA_ULAZ_PROZOR
+    gl.glMatrixMode(GL_PROJECTION);
+    gl.glLoadMatrixf(s.projekcija.data());
+    gl.glMatrixMode(GL_MODELVIEW);
+    gl.glLoadMatrixf(s.modelview.data());
+    gl.glViewport(s.pogled[0], s.pogled[1], s.pogled[2], s.pogled[3]);
+    const snimac::Glacanje& g = s.glacanje;
+    ukljuci(GL_BLEND, g.stapanje);
+    gl.glBlendFunc(g.izvor, g.odrediste);
+    ukljuci(GL_POINT_SMOOTH, g.tacke);
+    ukljuci(GL_LINE_SMOOTH, g.linije);
+    gl.glHint(GL_POINT_SMOOTH_HINT, g.savetTacke);
+    gl.glHint(GL_LINE_SMOOTH_HINT, g.savetLinije);
+    gl.glPointSize(s.velicinaTacke);
+    gl.glLineWidth(s.debljina);
+    ukljuci(GL_LINE_STIPPLE, s.isprekidana);
+    gl.glLineStipple(s.ponavljanje, s.sablon);
+    gl.glBegin(s.nacin);
+    for (const snimac::Teme& t : s.temena) {
+        gl.glColor3f(t.boja.crvena, t.boja.zelena, t.boja.plava);
+        gl.glVertex3f(t.x, t.y, t.z);
     }
+    gl.glEnd();
 }
 
 }  // namespace
@@ -114,24 +74,19 @@ bool ucitajPraviGl(void* (*dohvati)(const char*), std::string& greska)
         }
         pokazivac = reinterpret_cast<std::remove_reference_t<decltype(pokazivac)>>(adresa);
     };
-#define GEOMETRIJA_ULAZ_GL(ime) ucitaj(gl.ime, #ime);
-#define GEOMETRIJA_ULAZ_UPIT(ime)
-#define GEOMETRIJA_ULAZ_LISTA(ime)
-#define GEOMETRIJA_ULAZ_GLU(ime)
-#define GEOMETRIJA_ULAZ_GLUT(ime)
-#define GEOMETRIJA_ULAZ_PROZOR(ime)
-    GEOMETRIJA_ULAZI(GEOMETRIJA_ULAZ)
-    ucitaj(gl.glTranslated, "glTranslated");
-    ucitaj(gl.glMultMatrixf, "glMultMatrixf");
-    ucitaj(gl.glMultMatrixd, "glMultMatrixd");
-    ucitaj(gl.glPixelStorei, "glPixelStorei");
-    ucitaj(gl.glReadPixels, "glReadPixels");
+#define GEOMETRIJA_UCITAJ(ime) ucitaj(gl.ime, #ime);
+    GEOMETRIJA_PRAVI_GL(GEOMETRIJA_UCITAJ)
+#undef GEOMETRIJA_UCITAJ
     return sve;
 }
 
-void crtajUPraviGl()
+void naslikajUPraviGl(const snimac::Kadar& kadar)
 {
-    snimac::prosledjuj(proslediJedan);
+    gl.glClearColor(kadar.pozadina[0], kadar.pozadina[1], kadar.pozadina[2], kadar.pozadina[3]);
+    gl.glClear(GL_COLOR_BUFFER_BIT);
+    for (const snimac::Serija& s : kadar.serije)
+        nacrtaj(s);
+    gl.glFinish();
 }
 
 std::vector<unsigned char> procitajPiksele(int sirina, int visina)

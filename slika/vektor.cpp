@@ -38,7 +38,7 @@ struct Crtac {
     size_t putanja = 0;
 };
 
-void boja(cairo_t* cr, const snimac::Boja& c)
+void boja(cairo_t* cr, const Boja& c)
 {
     cairo_set_source_rgb(cr, c.crvena, c.zelena, c.plava);
 }
@@ -86,7 +86,7 @@ std::vector<Tacka> uprosti(const std::vector<Tacka>& t)
 
 struct Otvorena {
     std::vector<Tacka> tacke;
-    snimac::Boja boja;
+    Boja boja;
     size_t produzena;  // when a point last joined it
 };
 
@@ -203,12 +203,13 @@ bool upisiCrtez(VrstaCrteza vrsta, int sirina, int visina, int fd, std::size_t& 
     if (vrsta == VrstaCrteza::PDF)
         cairo_scale(cr, TACAKA_PO_PIKSELU, TACAKA_PO_PIKSELU);
     // The clear colour over the whole picture; its alpha does not show in a window.
-    const float* pozadina = snimac::bojaBrisanja();
+    const snimac::Kadar& kadar = snimac::kadar();
+    const float* pozadina = kadar.pozadina;
     cairo_set_source_rgb(cr, pozadina[0], pozadina[1], pozadina[2]);
     cairo_paint(cr);
     Crtac crtac{cr};
     snimac::SlikaSerije slika;
-    for (const snimac::Serija& s : snimac::serije()) {
+    for (const snimac::Serija& s : kadar.serije) {
         if (!snimac::projektuj(s, sirina, visina, 1.0, slika)) {
             greska = "the frame draws in a way the drawing cannot show (GL mode " + std::to_string(s.nacin) + ")";
             cairo_destroy(cr);

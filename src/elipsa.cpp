@@ -75,6 +75,7 @@ static void crtajScenu()
     // (point 900 is at 89.9992, not 90). The count still comes out at exactly
     // 3600: the last point sits about 0.09 degrees short of 360 and the next sum
     // lands just above 360, which ends the loop.
+    oznaci(Deo::KRIVA);
     glBegin(GL_POINTS);
     for (float i = 0.0f; i < PUN_KRUG; i += KORAK_KRIVE) {
         const float degInRad = i * static_cast<double>(RADIAN);
@@ -98,12 +99,15 @@ static void crtajScenu()
 
     // Incident ray from the left focus, reflected ray on to the right focus.
     glBegin(GL_LINES);
+    oznaci(Deo::ZRAK);
     duz(-c, 0.0f, xe, znak * ye);
+    oznaci(Deo::ODBIJENI_ZRAK);
     duz(xe, znak * ye, c, 0.0f);
     glEnd();
 
     // The tangent goes through display list 1, rebuilt on every frame. kt is the
     // slope of the tangent at (xe, ye), -(b^2/a^2)(xe/ye).
+    oznaci(Deo::TANGENTA);
     glNewList(LISTA_TANGENTE, GL_COMPILE);
     postaviBoju(ZELENA_PRAVA);
     const float kt = -(static_cast<double>(b) * b / (static_cast<double>(a) * a)) *

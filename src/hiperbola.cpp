@@ -51,6 +51,7 @@ static void crtajScenu()
     // the hundredths (none is exactly 0, so the vertices (+-a1, 0) are not among
     // the points) and the sweep has exactly 4000 of them. With b1 = 0 no sample
     // is finite; the helper skips them.
+    oznaci(Deo::KRIVA);
     glBegin(GL_POINTS);
     for (float y = -20.0f; y < 20.0f; y += 0.01) {
         const float x = apscisaKrive(y);
@@ -60,6 +61,7 @@ static void crtajScenu()
     glEnd();
 
     const float c = zizinoRastojanje();
+    oznaci(Deo::ZIZA);
     glBegin(GL_POINTS);
     tacka(c, 0.0f);
     tacka(-c, 0.0f);
@@ -70,6 +72,7 @@ static void crtajScenu()
     // With a1 = 0 the slope is infinite and the asymptotes are skipped.
     glLineWidth(DEBLJINA_POMOCNIH);
     const float k = b1 / static_cast<double>(a1);
+    oznaci(Deo::ASIMPTOTA);
     glBegin(GL_LINES);
     duz(-DOMET_ASIMPTOTA, k * -static_cast<double>(DOMET_ASIMPTOTA),
         DOMET_ASIMPTOTA, k * static_cast<double>(DOMET_ASIMPTOTA));
@@ -78,6 +81,7 @@ static void crtajScenu()
     duz(DOMET_ASIMPTOTA, k * -static_cast<double>(DOMET_ASIMPTOTA),
         -DOMET_ASIMPTOTA, k * static_cast<double>(DOMET_ASIMPTOTA));
     glEnd();
+    oznaci(Deo::STRANICA);
     glBegin(GL_LINES);
     duz(a1, -b1, a1, b1);
     duz(-a1, -b1, -a1, b1);
@@ -96,6 +100,7 @@ static void crtajScenu()
 
     postaviBoju(MASLINASTI_ZRAK);
     // Incident ray F1 -> R.
+    oznaci(Deo::ZRAK);
     glBegin(GL_LINES);
     duz(-c, 0.0f, rx, ry);
     glEnd();
@@ -103,6 +108,7 @@ static void crtajScenu()
     // Construction line R -> F2, dashed; stippling is on for this batch only.
     glEnable(GL_LINE_STIPPLE);
     glLineStipple(PONAVLJANJE_CRTICA, SARA_CRTICA);
+    oznaci(Deo::ISPREKIDANA);
     glBegin(GL_LINES);
     duz(rx, ry, c, 0.0f);
     glEnd();
@@ -119,6 +125,7 @@ static void crtajScenu()
     if (std::isfinite(s) && std::isfinite(ry)) {
         glTranslatef(0.0f, ry, 0.0f);
         glTranslatef(s, 0.0f, 0.0f);
+        oznaci(Deo::ODBIJENI_ZRAK);
         glBegin(GL_LINES);
         duz(rx, ry, c, 0.0f, s, ry);  // cut to the box where the shift puts it
         glEnd();

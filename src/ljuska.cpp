@@ -141,6 +141,7 @@ void display()
     glLineWidth(DEBLJINA_OSA);
     postaviBoju(CRNA);
     // The axes come last and so lie over the scene.
+    oznaci(Deo::OSE);
     glBegin(GL_LINES);
     glVertex3f(-DUZINA_OSE, 0.0f, 0.0f);
     glVertex3f(DUZINA_OSE, 0.0f, 0.0f);

@@ -30,6 +30,7 @@ void crtajParabolu()
     // The curve, in the colour current on entry. x is a float stepped by the
     // double 0.01: each sum is rounded back to float, so the samples drift off
     // the hundredths (none is exactly 0) and the sweep has exactly 4000 of them.
+    oznaci(Deo::KRIVA);
     glBegin(GL_POINTS);
     for (float x = -20.0f; x < 20.0f; x += 0.01) {
         const float y = std::sqrt(2.0 * p * x);
@@ -39,6 +40,7 @@ void crtajParabolu()
     glEnd();
 
     // The focus.
+    oznaci(Deo::ZIZA);
     glBegin(GL_POINTS);
     tacka(p / 2.0, 0.0f);
     glEnd();
@@ -56,11 +58,14 @@ void crtajParabolu()
     const float krajZraka = p < 0 ? -KRAJ_ZRAKA : KRAJ_ZRAKA;
     postaviBoju(MASLINASTI_ZRAK);
     glBegin(GL_LINES);
+    oznaci(Deo::ZRAK);
     duz(p / 2.0, 0.0f, xp, znak * yp);
+    oznaci(Deo::ODBIJENI_ZRAK);
     duz(xp, znak * yp, krajZraka, znak * yp);
     glEnd();
 
     postaviBoju(ZELENA_PRAVA);
+    oznaci(Deo::DIREKTRISA);
     glBegin(GL_LINES);
     duz(-p / 2.0, -VISINA_DIREKTRISE, -p / 2.0, VISINA_DIREKTRISE);
     glEnd();

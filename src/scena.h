@@ -4,6 +4,8 @@
 #ifndef GEOMETRIJA_SCENA_H
 #define GEOMETRIJA_SCENA_H
 
+#include "crtez.h"
+
 #include <GL/glut.h>
 
 extern float a, b;       // ellipse semi-axes along x and y
@@ -24,9 +26,6 @@ constexpr bool demonstracija = false;
 #endif
 
 // Colours by role.
-struct Boja {
-    GLfloat crvena, zelena, plava;
-};
 constexpr Boja CRNA{0.0f, 0.0f, 0.0f};             // curves, foci, axes, asymptotes
 constexpr Boja MASLINASTI_ZRAK{0.5f, 0.5f, 0.0f};  // incident and reflected rays
 constexpr Boja ZELENA_PRAVA{0.0f, 0.5f, 0.0f};     // ellipse tangent, parabola directrix

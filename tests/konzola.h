@@ -19,13 +19,13 @@ std::string captureStdout(const std::function<void()>& work);
 // can match it, and `work` runs.
 void withStdoutOnStderr(const std::function<void()>& work);
 
-#include "snimac.h"
+#include "snimac_provera.h"
 
 // The colours a frame must show, written out here rather than taken from the
 // program, so a wrong colour there is caught.
-const snimac::Boja CRNA_BOJA{0, 0, 0};
-const snimac::Boja MASLINASTA{0.5f, 0.5f, 0};
-const snimac::Boja ZELENA{0, 0.5f, 0};
+const Boja CRNA_BOJA{0, 0, 0};
+const Boja MASLINASTA{0.5f, 0.5f, 0};
+const Boja ZELENA{0, 0.5f, 0};
 
 // The GLUT and GL calls of start-up around the dialogue, which makes none: the
 // window layer's watch, armed as soon as the window exists, and the fixed

@@ -57,8 +57,8 @@ std::vector<snimac::Serija> frame()
 {
     const std::string out = captureStdout(drawFrame);
     EXPECT_EQ("", out) << "the demonstration prints nothing";
-    EXPECT_EQ(5u, snimac::serije().size());
-    return snimac::serije();
+    EXPECT_EQ(5u, snimac::kadar().serije.size());
+    return snimac::kadar().serije;
 }
 
 TEST(Demo, FrameShowsTheFixedSceneBelowTheAxisAndPrintsNothing)

@@ -65,7 +65,7 @@ struct Slika {
 
 Slika slika()
 {
-    const auto& sve = snimac::serije();
+    const auto& sve = snimac::kadar().serije;
     Slika s;
     if (sve.size() < 3) {
         ADD_FAILURE() << "expected curve, rays and axes at least, got " << sve.size() << " batches";
@@ -244,7 +244,7 @@ TEST(CrtajElipsu, CurveTakesTheColourCurrentOnEntryAndBlackIsLeftCurrent)
     ugao = 45;
     glColor3f(0.2f, 0.3f, 0.4f);
     captureStdout(crtajElipsu);
-    EXPECT_EQ((snimac::Boja{0.2f, 0.3f, 0.4f}), snimac::serije().at(0).temena.at(0).boja);
+    EXPECT_EQ((Boja{0.2f, 0.3f, 0.4f}), snimac::kadar().serije.at(0).temena.at(0).boja);
     EXPECT_EQ(CRNA_BOJA, snimac::tekucaBoja());
 }
 
@@ -451,7 +451,7 @@ TEST(Granica, EveryFrameEndsWithABoundedNumberOfPoints)
         for (const float u : {45.0f, 135.0f, 200.0f, 300.0f}) {  // one of each kind of row
             frame(ab.x, ab.y, u);
             size_t n = 0;
-            for (const snimac::Serija& b : snimac::serije())
+            for (const snimac::Serija& b : snimac::kadar().serije)
                 n += b.temena.size();
             if (n > najvise) {
                 najvise = n;

@@ -40,7 +40,7 @@ struct Slika {
 
 Slika slika()
 {
-    const auto& b = snimac::serije();
+    const auto& b = snimac::kadar().serije;
     EXPECT_EQ(9u, b.size()) << "curve, foci, 2 asymptotes, rectangle sides, 3 rays, axes";
     if (b.size() < 9)
         return {};
@@ -289,7 +289,7 @@ TEST(CrtajHiperbolu, OnlyTheLineToTheRightFocusIsDashedWithFactorThreeAndPattern
     EXPECT_EQ(2.0f, s.isprekidana.debljina);
     EXPECT_EQ(MASLINASTA, s.isprekidana.temena[0].boja);
     int isprekidanih = 0;
-    for (const snimac::Serija& b : snimac::serije())
+    for (const snimac::Serija& b : snimac::kadar().serije)
         isprekidanih += b.isprekidana;
     EXPECT_EQ(1, isprekidanih) << "stippling is on for the construction line only";
 
@@ -422,18 +422,18 @@ void expectInfiniteFrameEndsSafely(const std::string& out, const std::string& oc
     EXPECT_TRUE(std::regex_match(out, std::regex(ocekivano))) << "actual:\n" << out;
     EXPECT_EQ(0, snimac::dubinaModelview());
     EXPECT_EQ(snimac::broj(snimac::Ulaz::glPushMatrix), snimac::broj(snimac::Ulaz::glPopMatrix));
-    for (const snimac::Serija& b : snimac::serije())
+    for (const snimac::Serija& b : snimac::kadar().serije)
         for (const snimac::Teme& v : b.temena)
             ASSERT_TRUE(std::isfinite(scenaX(b, v)) && std::isfinite(scenaY(b, v))) << "a vertex sent";
     for (const snimac::Zapis& c : snimac::poziviOd(snimac::Ulaz::glTranslatef))
         ASSERT_TRUE(std::isfinite(c.argumenti[0]) && std::isfinite(c.argumenti[1])) << "a translation sent";
-    EXPECT_EQ(4u, snimac::serije().back().temena.size()) << "the axes follow";
+    EXPECT_EQ(4u, snimac::kadar().serije.back().temena.size()) << "the axes follow";
 }
 
 TEST(CrtajHiperbolu, ZeroSecondSemiAxisDrawsNoCurveAndPrintsInfiniteSlopes)
 {
     const std::string out = frame(3, 0, 0.5f, 1);
-    const auto& b = snimac::serije();
+    const auto& b = snimac::kadar().serije;
     ASSERT_EQ(8u, b.size()) << "no reflected ray batch: its shift is infinite";
     EXPECT_TRUE(b[0].temena.empty()) << "no sample is finite";
     ASSERT_EQ(2u, b[2].temena.size());
@@ -450,7 +450,7 @@ TEST(CrtajHiperbolu, ZeroSecondSemiAxisDrawsNoCurveAndPrintsInfiniteSlopes)
 TEST(CrtajHiperbolu, BothSemiAxesZeroPrintsNotANumberAndDrawsOnlyFociAndSides)
 {
     const std::string out = frame(0, 0, 0.5f, 1);
-    const auto& b = snimac::serije();
+    const auto& b = snimac::kadar().serije;
     ASSERT_EQ(8u, b.size());
     const size_t ocekivano[] = {0, 2, 0, 0, 4, 0, 0};
     for (size_t i = 0; i < 7; ++i)

@@ -119,8 +119,8 @@ TEST(Display, WithoutFigureDrawsOnlyTheAxesAndPrintsNothing)
         "glVertex3f", "glEnd", "glPopMatrix", "glutSwapBuffers"};
     EXPECT_EQ(expected, snimac::imena());
     EXPECT_EQ(GL_COLOR_BUFFER_BIT, snimac::zapis().front().argumenti[0]) << "colour buffer only";
-    ASSERT_EQ(1u, snimac::serije().size()) << "only the axes";
-    const snimac::Serija& osa = snimac::serije()[0];
+    ASSERT_EQ(1u, snimac::kadar().serije.size()) << "only the axes";
+    const snimac::Serija& osa = snimac::kadar().serije[0];
     EXPECT_EQ(static_cast<GLenum>(GL_LINES), osa.nacin);
     EXPECT_EQ(1.0f, osa.debljina);
     ASSERT_EQ(4u, osa.temena.size());
@@ -165,8 +165,8 @@ TEST(Display, PanMovesEverythingAndDoesNotAccumulateOverFrames)
         captureStdout(display);
     snimac::novaSlika();
     captureStdout(display);
-    ASSERT_FALSE(snimac::serije().empty());
-    for (const snimac::Serija& batch : snimac::serije()) {
+    ASSERT_FALSE(snimac::kadar().serije.empty());
+    for (const snimac::Serija& batch : snimac::kadar().serije) {
         ASSERT_EQ(2.0f, pomakX(batch)) << "every batch of the frame is shifted by exactly the pan";
         ASSERT_EQ(-0.3f, pomakY(batch));
         ASSERT_EQ(-50.0f, batch.modelview[14]) << "the camera's distance alone";
@@ -183,7 +183,7 @@ TEST(Display, AxesComeAfterTheSceneAndThenTheBuffersAreSwapped)
     p = 10;
     parametar = 0.5f;
     captureStdout(drawFrame);
-    const auto& batches = snimac::serije();
+    const auto& batches = snimac::kadar().serije;
     ASSERT_GE(batches.size(), 2u);
     const snimac::Serija& last = batches.back();
     EXPECT_EQ(4u, last.temena.size());

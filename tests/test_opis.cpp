@@ -3,6 +3,7 @@
 #include "geometrija.h"
 #include "konzola.h"
 #include "opis.h"
+#include "scena.h"
 #include "snimac.h"
 
 #include <gtest/gtest.h>
@@ -38,6 +39,35 @@ TEST(OpisSlike, LekcijeKazuTackeKojeSlikaPokazuje)
     EXPECT_EQ("Parabola y^2 = -20x. Zrak iz zize odbija se u tacki (-2,5; 7,07) paralelno osi x, ulevo; zelena "
               "prava x = 5 je direktrisa.",
               opisPosle("3\n-10\n0.5\n1\n"));
+}
+
+// The description knows a part by its name alone: the parabola's parts drawn
+// by hand in another order and other colours, the rays in batches of their own.
+TEST(OpisSlike, DeloviSePoznajuPoImenuNePoBojiIRedu)
+{
+    resetScene();
+    unos = 3;
+    p = 10;
+    glColor3f(1, 0, 0);
+    oznaci(Deo::DIREKTRISA);
+    glBegin(GL_LINES);
+    glVertex3f(-5, -100, 0);
+    glVertex3f(-5, 100, 0);
+    glEnd();
+    oznaci(Deo::ODBIJENI_ZRAK);
+    glBegin(GL_LINES);
+    glVertex3f(2.5f, 7.07f, 0);
+    glVertex3f(1000, 7.07f, 0);
+    glEnd();
+    glColor3f(0, 0, 0);
+    oznaci(Deo::ZRAK);
+    glBegin(GL_LINES);
+    glVertex3f(5, 0, 0);
+    glVertex3f(2.5f, 7.07f, 0);
+    glEnd();
+    EXPECT_STREQ("Parabola y^2 = 20x. Zrak iz zize odbija se u tacki (2,5; 7,07) paralelno osi x, udesno; zelena "
+                 "prava x = -5 je direktrisa.",
+                 opisSlike());
 }
 
 TEST(OpisSlike, BezFigureSamoOseIPomak)

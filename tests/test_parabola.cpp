@@ -36,7 +36,7 @@ struct Slika {
 
 Slika slika()
 {
-    const auto& b = snimac::serije();
+    const auto& b = snimac::kadar().serije;
     EXPECT_EQ(5u, b.size()) << "curve, focus, rays, directrix, axes";
     if (b.size() < 4)
         return {};

@@ -13,7 +13,7 @@ TEST(Duz, EndsInsideTheBoxStayExactAndFarOnesAreCutToItAlongTheSameLine)
     duz(0.1f, 0.7f, 2e6f, 0.7f, -999990.0f, 5.0f);  // translated: from x = -999989.9 to 1000010
     duz(2e6f, 0.0f, 3e6f, 1e6f);                    // wholly outside: nothing
     glEnd();
-    const std::vector<snimac::Teme>& v = snimac::serije().at(0).temena;
+    const std::vector<snimac::Teme>& v = snimac::kadar().serije.at(0).temena;
     ASSERT_EQ(4u, v.size());
     EXPECT_TRUE(v[0].x == -3.6055512f && v[0].y == 0.3f && v[2].x == 0.1f && v[2].y == 0.7f)
         << "ends inside, bit for bit: " << v[0].x << ", " << v[0].y << "; " << v[2].x << ", " << v[2].y;

@@ -16,7 +16,7 @@ namespace {
 std::size_t temena()
 {
     std::size_t n = 0;
-    for (const snimac::Serija& s : snimac::serije())
+    for (const snimac::Serija& s : snimac::kadar().serije)
         n += s.temena.size();
     return n;
 }
@@ -24,7 +24,7 @@ std::size_t temena()
 std::size_t nekonacna()
 {
     std::size_t n = 0;
-    for (const snimac::Serija& s : snimac::serije())
+    for (const snimac::Serija& s : snimac::kadar().serije)
         for (const snimac::Teme& t : s.temena)
             n += !std::isfinite(t.x) || !std::isfinite(t.y) || !std::isfinite(t.z);
     return n;
@@ -50,7 +50,7 @@ TEST(Snimac, SpellsOutWholeFramesCallByCall)
         captureStdout(drawFrame);
         const std::vector<std::string> imena = snimac::imena();
         std::size_t poslato = 0;
-        for (const snimac::Serija& serija : snimac::serije()) {
+        for (const snimac::Serija& serija : snimac::kadar().serije) {
             ASSERT_LT(serija.poziv, imena.size()) << s.ime;
             EXPECT_EQ("glBegin", imena[serija.poziv]) << s.ime;
             if (serija.lista == 0)
@@ -61,7 +61,7 @@ TEST(Snimac, SpellsOutWholeFramesCallByCall)
             imenovano += ime == "glVertex2f" || ime == "glVertex3f";
         // The tangent's vertices are named twice: compiled into its list, then replayed.
         std::size_t lista = 0;
-        for (const snimac::Serija& serija : snimac::serije())
+        for (const snimac::Serija& serija : snimac::kadar().serije)
             lista += serija.lista ? serija.temena.size() : 0;
         EXPECT_EQ(poslato + 2 * lista, imenovano) << s.ime;
         EXPECT_EQ(0u, snimac::greske().izvanSerije + snimac::greske().ugnezdjavanje) << s.ime;
@@ -84,7 +84,7 @@ TEST(Snimac, CountsStrayVerticesAndMisnestedBatchesAndReplaysAList)
     glVertex3f(1, 2, 0);  // the list ends inside this batch
     glEndList();
     EXPECT_EQ(3u, temena()) << "compiled, not yet sent";
-    EXPECT_TRUE(snimac::tekucaBoja() == snimac::Boja{}) << "the compiled colour is not current yet";
+    EXPECT_TRUE(snimac::tekucaBoja() == (Boja{1, 1, 1})) << "the compiled colour is not current yet";
     glCallList(1);
     glCallList(1);        // its glBegin falls inside the batch the first call left open
     EXPECT_EQ(5u, temena());
@@ -92,7 +92,35 @@ TEST(Snimac, CountsStrayVerticesAndMisnestedBatchesAndReplaysAList)
     EXPECT_EQ(1u, snimac::greske().izvanSerije);
     EXPECT_EQ(3u, snimac::greske().ugnezdjavanje);
     EXPECT_TRUE(ZELENA == snimac::tekucaBoja());
-    EXPECT_EQ(ZELENA, snimac::serije().back().temena.back().boja);
+    EXPECT_EQ(ZELENA, snimac::kadar().serije.back().temena.back().boja);
+}
+
+// A part named stays with the vertices sent after it, through a display list
+// too, whatever colour they have.
+TEST(Snimac, VerticesKeepThePartNamedBeforeThem)
+{
+    snimac::isprazni();
+    glNewList(1, GL_COMPILE);
+    glBegin(GL_POINTS);
+    glVertex2f(0, 0);
+    glEnd();
+    glEndList();
+    oznaci(Deo::OSE);
+    glBegin(GL_LINES);
+    glVertex3f(0, 0, 0);
+    glVertex3f(1, 0, 0);
+    glColor3f(0.5f, 0.5f, 0);
+    oznaci(Deo::ZRAK);
+    glVertex3f(0, 0, 0);
+    glVertex3f(1, 1, 0);
+    glEnd();
+    oznaci(Deo::TANGENTA);
+    glCallList(1);
+    std::vector<Deo> delovi;
+    for (const snimac::Serija& s : snimac::kadar().serije)
+        for (const snimac::Teme& t : s.temena)
+            delovi.push_back(t.deo);
+    EXPECT_EQ((std::vector<Deo>{Deo::OSE, Deo::OSE, Deo::ZRAK, Deo::ZRAK, Deo::TANGENTA}), delovi);
 }
 
 // ---- What the painters share --------------------------------------------------
@@ -109,7 +137,7 @@ TEST(Matrice, CameraAndPanPutSceneUnitsWhereTheWindowShowsThem)
     glVertex3f(0, 0, 0);
     glVertex3f(0, 10, 0);
     glEnd();
-    const snimac::Serija& s = snimac::serije().at(0);
+    const snimac::Serija& s = snimac::kadar().serije.at(0);
     snimac::SlikaSerije slika;
     ASSERT_TRUE(snimac::projektuj(s, 500, 500, 1, slika));
     ASSERT_EQ(2u, slika.tacke.size());
@@ -138,7 +166,7 @@ TEST(Projekcija, CutsSegmentsToThePictureAndGivesTheirDashes)
     glBegin(GL_LINE_STRIP);
     glEnd();
     snimac::SlikaSerije slika;
-    ASSERT_TRUE(snimac::projektuj(snimac::serije().at(0), 100, 100, 2, slika));
+    ASSERT_TRUE(snimac::projektuj(snimac::kadar().serije.at(0), 100, 100, 2, slika));
     EXPECT_EQ(4.0f, slika.mera) << "the width times the scale";
     ASSERT_EQ(1u, slika.duzi.size()) << "the segment without extent is left out";
     const snimac::DuzSlike& d = slika.duzi[0];
@@ -149,7 +177,7 @@ TEST(Projekcija, CutsSegmentsToThePictureAndGivesTheirDashes)
     ASSERT_EQ(2u, d.crtice.duzine.size());
     EXPECT_DOUBLE_EQ(8 * 256 * 2, d.crtice.duzine[0]) << "8 lit bits of 256 pixels each, doubled by the scale";
     EXPECT_DOUBLE_EQ(8 * 256 * 2, d.crtice.duzine[1]);
-    EXPECT_FALSE(snimac::projektuj(snimac::serije().at(1), 100, 100, 1, slika)) << "GL_LINE_STRIP";
+    EXPECT_FALSE(snimac::projektuj(snimac::kadar().serije.at(1), 100, 100, 1, slika)) << "GL_LINE_STRIP";
 }
 
 }  // namespace

@@ -217,12 +217,12 @@ void nacrtajPlocice(const int pogled[4], const float boja[3], size_t od, size_t 
 
 }  // namespace
 
-void glatkaTacka(Prozorska p, const snimac::Boja& boja)
+void glatkaTacka(Prozorska p, const Boja& boja)
 {
     tacke.push_back({p, {boja.crvena, boja.zelena, boja.plava}});
 }
 
-void glatkaDuz(Prozorska a, Prozorska b, const snimac::Boja& boja)
+void glatkaDuz(Prozorska a, Prozorska b, const Boja& boja)
 {
     duzi.push_back({a, b, {boja.crvena, boja.zelena, boja.plava}});
 }

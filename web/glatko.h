@@ -15,8 +15,8 @@ struct Prozorska {
 };
 
 // A point or a segment to draw, in window coordinates, in the colour given.
-void glatkaTacka(Prozorska p, const snimac::Boja& boja);
-void glatkaDuz(Prozorska a, Prozorska b, const snimac::Boja& boja);
+void glatkaTacka(Prozorska p, const Boja& boja);
+void glatkaDuz(Prozorska a, Prozorska b, const Boja& boja);
 
 // Draw the points, or the segments, given since the last call, in that order:
 // points `mera` pixels across, or segments `mera` pixels wide, in the viewport

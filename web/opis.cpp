@@ -1,8 +1,8 @@
 // The picture's description, and the same in words a screen reader keeps. The
-// recorded frame is read by colour and kind, as a sighted pupil reads it: olive
-// segments are the rays, green the tangent or the directrix, thin black
-// segments before the axes the asymptotes (the rectangle's sides are left
-// unsaid). Nothing of the scenes' geometry is worked out again here.
+// finished frame is read by the part of the scene each vertex draws, as the
+// scenes name them (crtez.h); the words may name a part's colour, as a sighted
+// pupil would. The rectangle's sides are left unsaid. Nothing of the scenes'
+// geometry is worked out again here.
 #include "opis.h"
 
 #include "scena.h"
@@ -90,34 +90,31 @@ Tekst& operator<<(Tekst& t, const Tacka& p)
     return t << "(" << p.x << (decimalna ? "; " : ", ") << p.y << ")";
 }
 
-// The frame's batches sorted by what they show.
+// The parts of the frame a description names: a ray by the first of its
+// segment's two ends.
 struct Delovi {
-    std::vector<snimac::Teme> zrak;                // the first olive batch: the incident ray first
-    const snimac::Serija* zelenaTacke = nullptr;   // the ellipse's tangent
-    const snimac::Serija* zelenaDuzi = nullptr;    // the parabola's directrix
-    int crneDuzi = 0;                              // black segment batches, the axes the last
+    const snimac::Teme* zrak = nullptr;
+    const snimac::Teme* odbijeni = nullptr;
+    const snimac::Teme* direktrisa = nullptr;
+    bool tangenta = false, asimptote = false;
 };
-
-// The batch's colour is one of the program's, as the recorder keeps it.
-bool je(const snimac::Serija& s, const ::Boja& boja)
-{
-    return !s.temena.empty() && s.temena.front().boja == snimac::Boja{boja.crvena, boja.zelena, boja.plava};
-}
 
 Delovi razvrstaj()
 {
     Delovi d;
-    for (const snimac::Serija& s : snimac::serije()) {
-        const bool duzi = s.nacin == GL_LINES, tacke = s.nacin == GL_POINTS;
-        if (duzi && je(s, MASLINASTI_ZRAK) && d.zrak.empty())
-            d.zrak = s.temena;
-        else if (tacke && je(s, ZELENA_PRAVA))
-            d.zelenaTacke = &s;
-        else if (duzi && je(s, ZELENA_PRAVA))
-            d.zelenaDuzi = &s;
-        else if (duzi && je(s, CRNA))
-            ++d.crneDuzi;
-    }
+    for (const snimac::Serija& s : snimac::kadar().serije)
+        for (std::size_t i = 0; i < s.temena.size(); ++i) {
+            const snimac::Teme& t = s.temena[i];
+            const bool duz = s.nacin == GL_LINES && i % 2 == 0 && i + 1 < s.temena.size();
+            if (duz && t.deo == Deo::ZRAK && !d.zrak)
+                d.zrak = &t;
+            else if (duz && t.deo == Deo::ODBIJENI_ZRAK && !d.odbijeni)
+                d.odbijeni = &t;
+            else if (t.deo == Deo::DIREKTRISA && !d.direktrisa)
+                d.direktrisa = &t;
+            d.tangenta |= t.deo == Deo::TANGENTA;
+            d.asimptote |= t.deo == Deo::ASIMPTOTA;
+        }
     return d;
 }
 
@@ -130,13 +127,12 @@ void elipsa(const Delovi& d, Tekst& t)
     t << "Elipsa x^2/" << Broj(static_cast<double>(a) * a) << " + y^2/" << Broj(static_cast<double>(b) * b)
       << " = 1.";
     // From the left focus to the reflection point, and on to the right focus.
-    const std::vector<snimac::Teme>& z = d.zrak;
-    if (z.size() < 4) {
+    if (!d.zrak || !d.odbijeni) {
         t << " Za ove vrednosti zize i zrak nisu nacrtani.";
         return;
     }
-    t << " Zrak iz leve zize odbija se u tacki " << Tacka(z[1]) << " ka desnoj zizi";
-    if (d.zelenaTacke)
+    t << " Zrak iz leve zize odbija se u tacki " << Tacka(d.zrak[1]) << " ka desnoj zizi";
+    if (d.tangenta)
         t << "; zelena prava je tangenta";
     t << ".";
 }
@@ -145,12 +141,12 @@ void hiperbola(const Delovi& d, Tekst& t)
 {
     t << "Hiperbola x^2/" << Broj(static_cast<double>(a1) * a1) << " - y^2/"
       << Broj(static_cast<double>(b1) * b1) << " = 1.";
-    if (d.zrak.size() >= 2)
+    if (d.zrak)
         t << " Zrak iz leve zize odbija se u tacki " << Tacka(d.zrak[1])
           << ", dalje od desne zize, duz isprekidane linije.";
     else
         t << " Za ove vrednosti zrak nije nacrtan.";
-    if (d.crneDuzi > 1)  // more than the axes
+    if (d.asimptote)
         t << " Tanke prave su asimptote.";
 }
 
@@ -158,14 +154,13 @@ void parabola(const Delovi& d, Tekst& t)
 {
     t << "Parabola y^2 = " << Broj(2.0 * p) << "x.";
     // From the focus to the reflection point, then along the axis.
-    const std::vector<snimac::Teme>& z = d.zrak;
-    if (z.size() >= 4)
-        t << " Zrak iz zize odbija se u tacki " << Tacka(z[1]) << " paralelno osi x, "
-          << (z[3].x > z[2].x ? "udesno" : "ulevo");
+    if (d.zrak && d.odbijeni)
+        t << " Zrak iz zize odbija se u tacki " << Tacka(d.zrak[1]) << " paralelno osi x, "
+          << (d.odbijeni[1].x > d.odbijeni[0].x ? "udesno" : "ulevo");
     else
         t << " Za ove vrednosti zrak nije nacrtan";
-    if (d.zelenaDuzi && !d.zelenaDuzi->temena.empty())
-        t << "; zelena prava x = " << Broj(d.zelenaDuzi->temena[0].x) << " je direktrisa";
+    if (d.direktrisa)
+        t << "; zelena prava x = " << Broj(d.direktrisa->x) << " je direktrisa";
     t << ".";
 }
 

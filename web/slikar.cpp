@@ -28,12 +28,16 @@ EM_JS(int, visinaPlatna, (), { return Module["canvas"].height; });
 // recorder's. It also brings in the WebGL context that GLUT's window needs,
 // which no other call of the page's C++ would.
 extern "C" void emscripten_glGetIntegerv(GLenum ime, GLint* vrednosti);
-// The clear colour over the whole canvas, and the blending the program set.
-EM_JS(void, obrisi, (float r, float g, float b, float a, int stapanje), {
+// The clear colour over the whole canvas.
+EM_JS(void, obrisi, (float r, float g, float b, float a), {
     var gl = GLctx;
     gl.viewport(0, 0, gl.drawingBufferWidth, gl.drawingBufferHeight);
     gl.clearColor(r, g, b, a);
     gl.clear(gl.COLOR_BUFFER_BIT);
+});
+// The blending a batch is drawn with.
+EM_JS(void, stapaj, (int stapanje), {
+    var gl = GLctx;
     if (stapanje) {
         gl.enable(gl.BLEND);
         gl.blendFunc(gl.SRC_ALPHA, gl.ONE_MINUS_SRC_ALPHA);
@@ -53,10 +57,11 @@ EM_JS(void, javiGresku, (const char* poruka), { console.error(UTF8ToString(poruk
 void naslikaj()
 {
     const int visina = visinaPlatna();
-    const float* pozadina = snimac::bojaBrisanja();
-    obrisi(pozadina[0], pozadina[1], pozadina[2], pozadina[3], snimac::ukljuceno(GL_BLEND));
+    const snimac::Kadar& kadar = snimac::kadar();
+    obrisi(kadar.pozadina[0], kadar.pozadina[1], kadar.pozadina[2], kadar.pozadina[3]);
     const auto prozorska = [visina](double x, double y) { return Prozorska{x, visina - y}; };
-    for (const snimac::Serija& s : snimac::serije()) {
+    for (const snimac::Serija& s : kadar.serije) {
+        stapaj(s.glacanje.stapanje);
         if (!snimac::projektuj(s, sirinaPlatna(), visina, mnozilac, slika)) {
             char poruka[96];
             std::snprintf(poruka, sizeof poruka, "geometrija: the page cannot draw GL mode %u", s.nacin);
