@@ -1,7 +1,12 @@
-// The console reading that the conic dialogues share. The shell stands above
-// the scenes, and the scenes above these helpers.
+// The console, as the shell and the conic dialogues write and read it. The
+// shell stands above the scenes, and the scenes above these helpers.
 #ifndef GEOMETRIJA_CITANJE_H
 #define GEOMETRIJA_CITANJE_H
+
+// Every text the program prints: printf's "%f" for each double argument (a
+// float is one once passed), "%%" for a percent sign, all else as it stands.
+// Printed as glibc prints it on every platform.
+void ispisi(const char* format, ...);
 
 // Console answers. The prompt is flushed first, so it shows before the program
 // waits. Text that is not a number is left unread and the value keeps what it

@@ -23,17 +23,17 @@ static float zizaOdCentra()
 
 void unoselipsa()
 {
-    std::printf("Unesite vrednosti za poluprecnike elipse po x i y osi!\n");
+    ispisi("Unesite vrednosti za poluprecnike elipse po x i y osi!\n");
     procitaj(a);
     procitaj(b);
     const float c = zizaOdCentra();
-    std::printf("Vrednosti poluprecnika a i b su:%f i %f,a zize su %f i %f\n", a, b, -c, c);
-    std::printf("Unesite ugao za odbijanje zraka.Taj ugao mora biti u intervalu od 0 do 360 stepeni!:\n");
+    ispisi("Vrednosti poluprecnika a i b su:%f i %f,a zize su %f i %f\n", a, b, -c, c);
+    ispisi("Unesite ugao za odbijanje zraka.Taj ugao mora biti u intervalu od 0 do 360 stepeni!:\n");
     procitaj(ugao);
     // The stored float is compared exactly: 0 and 360 (and a typed -0) pass,
     // anything beyond them by however little does not.
     if (ugao < 0 || ugao > PUN_KRUG) {
-        std::printf("Greska,ugao ne moze biti manji od 0 i veci od 360!\n");
+        ispisi("Greska,ugao ne moze biti manji od 0 i veci od 360!\n");
         odbij(1);
     }
 }
@@ -192,9 +192,9 @@ static void crtajScenu()
     const double odsecakUpadnog = (visina * c) / (xe + static_cast<double>(c));
     const double nagibOdbijenog = -visina / (c - static_cast<double>(xe));
     const double odsecakOdbijenog = visina + (visina * xe) / (c - static_cast<double>(xe));
-    std::printf("Jednacina zraka je:y = %f * x + %f\n", nagibUpadnog, odsecakUpadnog);
-    std::printf("Jednacina odbijenog zraka je:y = %f * x + %f\n", nagibOdbijenog, odsecakOdbijenog);
-    std::printf("\n");
+    ispisi("Jednacina zraka je:y = %f * x + %f\n", nagibUpadnog, odsecakUpadnog);
+    ispisi("Jednacina odbijenog zraka je:y = %f * x + %f\n", nagibOdbijenog, odsecakOdbijenog);
+    ispisi("\n");
 }
 
 void crtajElipsu()

@@ -30,12 +30,12 @@ static float zizinoRastojanje()
 
 void unoshiperbola()
 {
-    std::printf("Unesite vrednosti za poluprecnike hiperbole po x i y osi!\n");
+    ispisi("Unesite vrednosti za poluprecnike hiperbole po x i y osi!\n");
     // Both semi-axes follow the one prompt, separated by white space.
     procitaj(a1);
     procitaj(b1);
     const float c = zizinoRastojanje();
-    std::printf("Vrednosti poluprecnika a i b su:%f i %f,a zize su %f i %f\n",
+    ispisi("Vrednosti poluprecnika a i b su:%f i %f,a zize su %f i %f\n",
                 static_cast<double>(a1), static_cast<double>(b1), -static_cast<double>(c),
                 static_cast<double>(c));
     unosZraka("Unesite parametar po kojem se zrak odbija.Vrednost mora biti veca od 0."
@@ -137,10 +137,10 @@ static void crtajScenu()
     const double visina = znak * static_cast<double>(yh);
     const double nagibZraka = (c - static_cast<double>(xh)) / visina;
     const double nagibOdbijenog = -(xh + static_cast<double>(c)) / visina;
-    std::printf("Jednacina zraka je:x = %f * y - %f\n", nagibZraka, static_cast<double>(c));
-    std::printf("Jednacina odbijenog zraka je:x = %f * y + %f\n", nagibOdbijenog,
+    ispisi("Jednacina zraka je:x = %f * y - %f\n", nagibZraka, static_cast<double>(c));
+    ispisi("Jednacina odbijenog zraka je:x = %f * y + %f\n", nagibOdbijenog,
                 static_cast<double>(c));
-    std::printf("\n");
+    ispisi("\n");
 }
 
 void crtajHiperbolu()

@@ -29,7 +29,7 @@ constexpr unsigned char ESC = 27;
 
 void izborfigure()
 {
-    std::printf("Pritisnite 1 za elipsu,2 za hiperbolu,3 za parabolu.\n");
+    ispisi("Pritisnite 1 za elipsu,2 za hiperbolu,3 za parabolu.\n");
     procitaj(unos);
 }
 
@@ -51,7 +51,7 @@ void pocetniDijalog()
     default:
         // No line break follows, so flush: the message must show before
         // the window takes over.
-        std::printf("Pogresan izbor,pokusajte ponovo!");
+        ispisi("Pogresan izbor,pokusajte ponovo!");
         std::fflush(stdout);
         break;
     }

@@ -12,9 +12,9 @@ constexpr GLfloat VISINA_DIREKTRISE = 100.0f;  // the directrix spans -100 to 10
 
 void unosparabola()
 {
-    std::printf("Unesite vrednost za parametar p:\n");
+    ispisi("Unesite vrednost za parametar p:\n");
     procitaj(p);
-    std::printf("Vrednost parametra p je:%f,a ziza je %f\n", p, p / 2.0);
+    ispisi("Vrednost parametra p je:%f,a ziza je %f\n", p, p / 2.0);
     unosZraka("Unesite parametar po kojem se zrak odbija.Vrednost mora biti veca od 0."
               "Najbolje je uneti vrednosti izmedju 0.0 i 1.0 da bi se videla cela slika\n",
               3);
@@ -78,7 +78,7 @@ void crtajParabolu()
     const double visina = znak * static_cast<double>(yp);
     const double k = visina / (xp - p / 2.0);
     const double m = (p / 2.0) * visina / (xp - p / 2.0);
-    std::printf("Jednacina zraka je:y = %f * x - %f\n", k, m);
-    std::printf("Jednacina odbijenog zraka je:y = %f\n", visina);
-    std::printf("\n");
+    ispisi("Jednacina zraka je:y = %f * x - %f\n", k, m);
+    ispisi("Jednacina odbijenog zraka je:y = %f\n", visina);
+    ispisi("\n");
 }

@@ -23,8 +23,8 @@ endforeach()
 target_link_libraries(GLUT::GLUT INTERFACE FreeGLUT::freeglut_static)
 
 # The console as the Linux program's: mingw's C99 printf and scanf, not MSVCRT's
-# (which writes an infinity as 1.#INF00), and where those still differ from glibc,
-# prozor/konzola_windows.cpp. Floats in SSE2 registers, never the x87's wider ones.
+# (which writes an infinity as 1.#INF00); where those still differ from glibc, the
+# program's own console (src/citanje.cpp). Floats in SSE2 registers, never the x87's wider ones.
 target_compile_definitions(geometrija_platforma INTERFACE __USE_MINGW_ANSI_STDIO=1)
 target_compile_options(geometrija_platforma INTERFACE -msse2 -mfpmath=sse)
 # One executable each: the C and C++ runtimes and winpthread linked in, so only
