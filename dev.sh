@@ -464,9 +464,9 @@ fuzz)
     ;;
 bench)
     install_missing $BUILD_PACKAGES $BENCH_PACKAGES
-    build --target geometrija-merilo  # and the timed window it runs
+    build --target geometrija-merilo privatni-x  # and the timed window it runs
     shift
-    exec build/bench/geometrija-merilo "$@"
+    exec build/xvfb/privatni-x build/bench/geometrija-merilo "$@"
     ;;
 *)
     echo "usage: $0 run [demo] | web | windows | test | package [izdanje | sve] | repo | galerija | sanitize | fuzz [seconds] | bench [--krugova N] [--okvira N]" >&2

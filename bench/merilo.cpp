@@ -1,4 +1,5 @@
-// geometrija-merilo: the frame benchmark. Starts a private Xvfb, runs the
+// geometrija-merilo: the frame benchmark. In a private X server (it runs under
+// privatni-x, as ./dev.sh bench starts it), runs the
 // program's timed window (geometrija-merni-prozor) for every case below, round after
 // round, prints a table of the steady and the first frame of each case against
 // the slowest worked example and the bare floor of the stack, and ends with
@@ -9,7 +10,6 @@
 // The machine may be shared: every figure is a median, each round runs every
 // case once in a rotated order (so a burst of someone else's load falls on all
 // cases alike, not on one), and the table gives the quartiles as the spread.
-#include "privatni_x.h"
 #include "proces.h"
 
 #include <algorithm>
@@ -40,7 +40,6 @@ constexpr int PODRAZUMEVANO_OKVIRA = 60;   // steady frames timed per process
 constexpr int NEMERENIH = 20;             // frames after the first, not timed
 constexpr int OKVIRA_PROBNOG_KRUGA = 5;    // the untimed round that warms the caches
 constexpr double ROK_PROCESA = 120.0;      // seconds one process may take
-constexpr double ROK_SERVERA = 20.0;       // seconds Xvfb may take to start
 
 enum class Vrsta { PRIMER, NAJGORI, GOLI };
 
@@ -94,16 +93,13 @@ struct Rezultat {
     int sirina = 0, visina = 0;
 };
 
-// Interrupted, the benchmark takes down the process being timed and its own
-// X server, and nothing else.
-volatile sig_atomic_t pidServera = -1, pidMerenog = -1;
+// Interrupted, the benchmark takes down the process being timed, and nothing else.
+volatile sig_atomic_t pidMerenog = -1;
 
 void prekini(int signal)
 {
     if (pidMerenog > 0)
         kill(static_cast<pid_t>(pidMerenog), SIGKILL);
-    if (pidServera > 0)
-        kill(static_cast<pid_t>(pidServera), SIGTERM);
     _exit(128 + signal);
 }
 
@@ -255,21 +251,17 @@ int main(int argc, char** argv)
     }
     signal(SIGPIPE, SIG_IGN);
 
-    PrivatniX server;
-    std::string greska;
-    const std::string ekran = server.pokreni(ROK_SERVERA, greska);
-    if (ekran.empty()) {
-        std::fprintf(stderr, "geometrija-merilo: %s\n", greska.c_str());
+    const char* ekran = std::getenv("DISPLAY");
+    if (!ekran) {
+        std::fprintf(stderr, "geometrija-merilo: no X server: run it under privatni-x (./dev.sh bench)\n");
         return 2;
     }
-    setenv("DISPLAY", ekran.c_str(), 1);
-    pidServera = server.pid();
     for (const int s : {SIGINT, SIGTERM, SIGHUP})
         signal(s, prekini);
 
     const std::string opterecenjePre = opterecenje();
     const auto pocetak = Sat::now();
-    std::string renderer;
+    std::string renderer, greska;
     std::vector<Rezultat> rezultati(BROJ_SLUCAJEVA);
     // Round 0 is not counted: it fills the renderer's shader cache and the
     // file cache, which every later start of the program finds warm.
@@ -301,8 +293,6 @@ int main(int argc, char** argv)
     if (napredak)
         std::fprintf(stderr, "\r%30s\r", "");
     const double trajanje = sekundiOd(pocetak);
-    pidServera = -1;
-    server.zaustavi();
 
     // The references: the slowest worked example's steady frame, the bare first frame.
     double najsporijiPrimer = 0;
@@ -330,7 +320,7 @@ int main(int argc, char** argv)
     std::printf("geometrija frame benchmark\n");
     std::printf("machine:  %s, %ld CPUs online; load average %s before, %s after\n", modelProcesora().c_str(),
                 sysconf(_SC_NPROCESSORS_ONLN), opterecenjePre.c_str(), opterecenje().c_str());
-    std::printf("renderer: %s; window %s; private Xvfb %s\n", renderer.c_str(), prozori.c_str(), ekran.c_str());
+    std::printf("renderer: %s; window %s; private Xvfb %s\n", renderer.c_str(), prozori.c_str(), ekran);
     std::printf("samples:  %d rounds of one process per case (rotated order), each %d warm-up and %d timed "
                 "frames; %.0f s\n",
                 krugova, NEMERENIH, okvira, trajanje);

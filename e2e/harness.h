@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 #include <X11/Xlib.h>
 
-#include "privatni_x.h"
 #include "proces.h"
 
 #include <sys/types.h>
@@ -18,17 +17,6 @@
 #include <vector>
 
 namespace e2e {
-
-// Starts Xvfb on a free display for the whole test program, points DISPLAY at
-// it, and stops it at the end. Registered by the harness itself.
-class XServer : public testing::Environment {
-public:
-    void SetUp() override;
-    void TearDown() override;
-
-private:
-    PrivatniX server_;
-};
 
 // Where the built programs are.
 std::string programPath(const std::string& name);

@@ -7,8 +7,9 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <spawn.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 extern char** environ;
@@ -22,14 +23,8 @@ double od(Sat::time_point pocetak)
     return std::chrono::duration<double>(Sat::now() - pocetak).count();
 }
 
-constexpr double KORAK_CEKANJA = 0.005;  // seconds between two looks at a running child
 constexpr int NE_POKRECE_SE = 127;       // as a shell says of a command it cannot run
 constexpr int NEMA_FASCIKLE = 126;
-
-// What the child sends back through a pipe closed on exec, when it never gets there.
-struct Neuspeh {
-    int status, greska;
-};
 
 // The environment with the changes made (NAME=value sets, NAME alone removes).
 std::vector<std::string> okruzenje(const std::vector<std::string>& promene)
@@ -64,12 +59,12 @@ Proces::~Proces()
     ubij();
     for (const auto& [fd, kraj] : cevi_)
         close(kraj);
+    if (pidfd_ >= 0)
+        close(pidfd_);
 }
 
 bool Proces::pokreni(const Naredba& naredba, std::string& greska)
 {
-    // Everything the child needs is made before the fork: after it, the child
-    // only moves descriptors and calls exec.
     std::vector<std::string> argumenti = naredba.argumenti;
     std::vector<char*> argv = pokazivaci(argumenti);
     std::vector<std::string> promenjeno = okruzenje(naredba.okruzenje);
@@ -77,79 +72,74 @@ bool Proces::pokreni(const Naredba& naredba, std::string& greska)
 
     std::vector<std::pair<int, int>> detetu;  // the child's descriptor, and what it gets
     std::vector<int> zatvoriPosle;            // the child's ends, closed here once it runs
-    const auto odustani = [&](const char* zasto) {
+    const auto odustani = [&](const std::string& zasto, int status = 0) {
         greska = zasto;
         for (const int fd : zatvoriPosle)
             close(fd);
+        if (status) {  // as a shell reports a command it cannot start
+            zavrsen_ = izasao_ = true;
+            status_ = status;
+        }
         return false;
     };
     for (const auto& [fd, tok] : naredba.tokovi) {
-        int kraj = -1;
+        int nas = -1;
         if (tok == Tok::NISTA) {
-            kraj = open("/dev/null", O_RDWR | O_CLOEXEC);
-            if (kraj < 0)
+            nas = open("/dev/null", O_RDWR | O_CLOEXEC);
+            if (nas < 0)
                 return odustani("cannot open /dev/null");
         } else if (tok != Tok::NASLEDJEN) {
             int p[2];
             if (pipe2(p, O_CLOEXEC) != 0)
                 return odustani("pipe failed");
             const bool citaDete = tok == Tok::KA_DETETU;
-            kraj = p[citaDete ? 0 : 1];
+            nas = p[citaDete ? 0 : 1];
             cevi_[fd] = p[citaDete ? 1 : 0];
         }
-        if (kraj >= 0) {
-            detetu.emplace_back(fd, kraj);
-            zatvoriPosle.push_back(kraj);
+        if (nas >= 0) {
+            detetu.emplace_back(fd, nas);
+            zatvoriPosle.push_back(nas);
         }
     }
     for (const auto& [fd, nas] : naredba.prosledjeni)
         detetu.emplace_back(fd, nas);
-    int javljanje[2];
-    if (pipe2(javljanje, O_CLOEXEC) != 0)
-        return odustani("pipe failed");
-    zatvoriPosle.push_back(javljanje[1]);
-
-    pid_ = fork();
-    if (pid_ < 0) {
-        close(javljanje[0]);
-        return odustani("fork failed");
+    // Each first copied above every number asked for, then moved onto its
+    // own: a pipe's end may itself sit on a number another one is to get.
+    int najveci = 2;
+    for (const auto& [fd, nas] : detetu)
+        najveci = std::max({najveci, fd, nas});
+    posix_spawn_file_actions_t radnje;
+    posix_spawn_file_actions_init(&radnje);
+    for (const auto& [fd, nas] : detetu) {
+        const int gore = fcntl(nas, F_DUPFD_CLOEXEC, najveci + 1);
+        zatvoriPosle.push_back(gore);
+        posix_spawn_file_actions_adddup2(&radnje, gore, fd);
     }
-    if (pid_ == 0) {
-        if (naredba.podrazumevaniSignali)
-            for (int s = 1; s < NSIG; ++s)
-                signal(s, SIG_DFL);
-        // First out of the way of every number asked for, then onto it: a
-        // pipe's end may itself sit on a number another one is to get.
-        int najveci = 2;
-        for (const auto& [fd, kraj] : detetu)
-            najveci = std::max({najveci, fd, kraj});
-        for (auto& [fd, kraj] : detetu)
-            kraj = fcntl(kraj, F_DUPFD_CLOEXEC, najveci + 1);
-        for (const auto& [fd, kraj] : detetu)
-            dup2(kraj, fd);
-        Neuspeh neuspeh{NEMA_FASCIKLE, 0};
-        if (naredba.fascikla.empty() || chdir(naredba.fascikla.c_str()) == 0) {
-            execvpe(naredba.program.c_str(), argv.data(), envp.data());
-            neuspeh.status = NE_POKRECE_SE;
-        }
-        neuspeh.greska = errno;
-        (void)!write(javljanje[1], &neuspeh, sizeof neuspeh);
-        _exit(neuspeh.status);
+    if (!naredba.fascikla.empty())
+        posix_spawn_file_actions_addchdir_np(&radnje, naredba.fascikla.c_str());
+    posix_spawnattr_t atributi;
+    posix_spawnattr_init(&atributi);
+    if (naredba.podrazumevaniSignali) {
+        sigset_t svi;
+        sigfillset(&svi);
+        posix_spawnattr_setsigdefault(&atributi, &svi);
+        posix_spawnattr_setflags(&atributi, POSIX_SPAWN_SETSIGDEF);
     }
+    const int neuspeh = posix_spawnp(&pid_, naredba.program.c_str(), &radnje, &atributi, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&radnje);
+    posix_spawnattr_destroy(&atributi);
+    if (neuspeh != 0) {
+        pid_ = -1;
+        // Which of the two failed, as a shell tells them apart.
+        const bool fascikla = !naredba.fascikla.empty() && access(naredba.fascikla.c_str(), X_OK) != 0;
+        return odustani((fascikla ? "cannot enter " + naredba.fascikla : "cannot run " + naredba.program) + ": " +
+                            std::strerror(neuspeh),
+                        fascikla ? NEMA_FASCIKLE : NE_POKRECE_SE);
+    }
+    pidfd_ = static_cast<int>(syscall(SYS_pidfd_open, pid_, 0));  // glibc 2.36 declares it without C linkage
     for (const int fd : zatvoriPosle)
         close(fd);
-    Neuspeh neuspeh{};
-    ssize_t procitano;
-    while ((procitano = read(javljanje[0], &neuspeh, sizeof neuspeh)) < 0 && errno == EINTR) {
-    }
-    close(javljanje[0]);
-    if (procitano <= 0)
-        return true;  // closed by exec
-    cekaj();
-    greska = (neuspeh.status == NEMA_FASCIKLE ? "cannot enter " + naredba.fascikla
-                                              : "cannot run " + naredba.program) +
-             ": " + std::strerror(neuspeh.greska);
-    return false;
+    return true;
 }
 
 int Proces::cev(int fd) const
@@ -189,9 +179,13 @@ bool Proces::cekaj(double sekundi)
 {
     const auto pocetak = Sat::now();
     while (radi()) {
-        if (od(pocetak) > sekundi)
+        const double ostalo = sekundi - od(pocetak);
+        if (ostalo <= 0)
             return false;
-        std::this_thread::sleep_for(std::chrono::duration<double>(KORAK_CEKANJA));
+        // Readable once the child has ended; without one (a kernel before
+        // 5.3), a look every 5 ms.
+        pollfd kraj{pidfd_, POLLIN, 0};
+        poll(&kraj, 1, pidfd_ >= 0 ? static_cast<int>(ostalo * 1000) + 1 : 5);
     }
     return true;
 }

@@ -75,6 +75,7 @@ public:
 private:
     void zabeleziKraj(int status);
     pid_t pid_ = -1;
+    int pidfd_ = -1;  // readable once the child has ended
     std::map<int, int> cevi_;  // the child's descriptor, this process's end
     bool zavrsen_ = false, izasao_ = false;
     int status_ = -1;
