@@ -9,7 +9,6 @@
 
 #include <cerrno>
 #include <climits>
-#include <csetjmp>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -129,66 +128,6 @@ void zadrziSignale(bool zadrzi)
     for (const int s : SIGNALI)
         sigaddset(&skup, s);
     sigprocmask(zadrzi ? SIG_BLOCK : SIG_UNBLOCK, &skup, nullptr);
-}
-
-// ---- PNG -----------------------------------------------------------------------
-
-// libpng reports a fatal error by a long jump back into the writer; the
-// message is kept for the caller.
-char porukaBiblioteke[200];
-int greskaPisanja = 0;  // errno of a failed write
-
-[[noreturn]] void greskaBiblioteke(png_structp png, png_const_charp poruka)
-{
-    std::snprintf(porukaBiblioteke, sizeof porukaBiblioteke, "%s", poruka);
-    png_longjmp(png, 1);
-}
-
-void pisiPng(png_structp png, png_bytep podaci, png_size_t duzina)
-{
-    const int fd = *static_cast<int*>(png_get_io_ptr(png));
-    while (duzina > 0) {
-        const ssize_t upisano = write(fd, podaci, duzina);
-        if (upisano < 0 && errno == EINTR)
-            continue;
-        if (upisano <= 0) {
-            greskaPisanja = upisano < 0 ? errno : EIO;
-            png_error(png, "write failed");
-        }
-        podaci += upisano;
-        duzina -= static_cast<png_size_t>(upisano);
-    }
-}
-
-void nistaZaIsprazniti(png_structp) {}
-
-// Only plain data lives across the setjmp: the row pointers are built before it.
-bool zapisi(int* fd, int sirina, int visina, const std::vector<png_bytep>& redovi)
-{
-    porukaBiblioteke[0] = '\0';
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, greskaBiblioteke, nullptr);
-    if (!png)
-        return false;
-    png_infop opis = png_create_info_struct(png);
-    if (!opis) {
-        png_destroy_write_struct(&png, nullptr);
-        return false;
-    }
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &opis);
-        return false;
-    }
-    png_set_write_fn(png, fd, pisiPng, nistaZaIsprazniti);
-    // RGB without alpha: the canvas's alpha is the clear colour's 0, which
-    // would make the white background transparent.
-    png_set_IHDR(png, opis, static_cast<png_uint_32>(sirina), static_cast<png_uint_32>(visina), 8,
-                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, opis);
-    png_write_image(png, const_cast<png_bytepp>(redovi.data()));
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &opis);
-    return true;
 }
 
 }  // namespace
@@ -317,16 +256,42 @@ bool upisi(const std::string& putanja, const std::function<bool(int fd, std::str
     return false;
 }
 
+bool upisiSve(int fd, const void* podaci, std::size_t duzina, int& greska)
+{
+    const char* p = static_cast<const char*>(podaci);
+    while (duzina > 0) {
+        const ssize_t upisano = write(fd, p, duzina);
+        if (upisano < 0 && errno == EINTR)
+            continue;
+        if (upisano <= 0) {
+            greska = upisano < 0 ? errno : EIO;
+            return false;
+        }
+        p += upisano;
+        duzina -= static_cast<std::size_t>(upisano);
+    }
+    return true;
+}
+
 bool upisiPng(int fd, int sirina, int visina, const std::vector<unsigned char>& rgb, std::string& uzrok)
 {
-    std::vector<png_bytep> redovi(static_cast<size_t>(visina));
-    for (int y = 0; y < visina; ++y)
-        redovi[static_cast<size_t>(y)] =
-            const_cast<png_bytep>(&rgb[static_cast<size_t>(y) * 3 * static_cast<size_t>(sirina)]);
-    greskaPisanja = 0;
-    int izlaz = fd;
-    if (zapisi(&izlaz, sirina, visina, redovi))
+    // RGB without alpha: the canvas's alpha is the clear colour's 0, which
+    // would make the white background transparent.
+    png_image slika{};
+    slika.version = PNG_IMAGE_VERSION;
+    slika.width = static_cast<png_uint_32>(sirina);
+    slika.height = static_cast<png_uint_32>(visina);
+    slika.format = PNG_FORMAT_RGB;
+    std::vector<unsigned char> png(PNG_IMAGE_PNG_SIZE_MAX(slika));
+    png_alloc_size_t velicina = png.size();
+    if (!png_image_write_to_memory(&slika, png.data(), &velicina, 0, rgb.data(), 0, nullptr)) {
+        uzrok = slika.message;
+        png_image_free(&slika);
+        return false;
+    }
+    int greska = 0;
+    if (upisiSve(fd, png.data(), velicina, greska))
         return true;
-    uzrok = greskaPisanja ? std::strerror(greskaPisanja) : porukaBiblioteke;
+    uzrok = std::strerror(greska);
     return false;
 }

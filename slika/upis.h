@@ -4,6 +4,7 @@
 #ifndef GEOMETRIJA_SLIKA_UPIS_H
 #define GEOMETRIJA_SLIKA_UPIS_H
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
@@ -31,7 +32,13 @@ bool mozeSeUpisati(const std::string& putanja, std::string& greska);
 bool upisi(const std::string& putanja, const std::function<bool(int fd, std::string& uzrok)>& sadrzaj,
            std::string& greska);
 
-// The RGB pixels (3 bytes each, rows from the top) as an 8-bit RGB PNG.
+// Writes all `duzina` bytes to `fd`, again where a write is cut short or
+// interrupted; false with errno's value in `greska` (EIO when nothing could
+// be written).
+bool upisiSve(int fd, const void* podaci, std::size_t duzina, int& greska);
+
+// The RGB pixels (3 bytes each, rows from the top) as an 8-bit RGB PNG, marked
+// as sRGB, written with libpng's simplified API.
 bool upisiPng(int fd, int sirina, int visina, const std::vector<unsigned char>& rgb, std::string& uzrok);
 
 #endif

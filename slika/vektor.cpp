@@ -4,16 +4,15 @@
 #include "vektor.h"
 
 #include "projekcija.h"
+#include "upis.h"
 
 #include <cairo-pdf.h>
 #include <cairo-svg.h>
 #include <cairo.h>
 
-#include <unistd.h>
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -172,18 +171,7 @@ struct Izlaz {
 cairo_status_t pisi(void* zatvoreno, const unsigned char* podaci, unsigned int duzina)
 {
     Izlaz& izlaz = *static_cast<Izlaz*>(zatvoreno);
-    while (duzina > 0) {
-        const ssize_t upisano = write(izlaz.fd, podaci, duzina);
-        if (upisano < 0 && errno == EINTR)
-            continue;
-        if (upisano <= 0) {
-            izlaz.greska = upisano < 0 ? errno : EIO;
-            return CAIRO_STATUS_WRITE_ERROR;
-        }
-        podaci += upisano;
-        duzina -= static_cast<unsigned int>(upisano);
-    }
-    return CAIRO_STATUS_SUCCESS;
+    return upisiSve(izlaz.fd, podaci, duzina, izlaz.greska) ? CAIRO_STATUS_SUCCESS : CAIRO_STATUS_WRITE_ERROR;
 }
 
 }  // namespace
