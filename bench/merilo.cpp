@@ -10,6 +10,7 @@
 // The machine may be shared: every figure is a median, each round runs every
 // case once in a rotated order (so a burst of someone else's load falls on all
 // cases alike, not on one), and the table gives the quartiles as the spread.
+#include "broj.h"
 #include "proces.h"
 
 #include <algorithm>
@@ -25,7 +26,6 @@
 
 namespace {
 
-using Sat = std::chrono::steady_clock;
 
 // The floors. Every accepted input's steady frame stays within this factor of
 // the slowest worked example's and under one frame of a 60 Hz display; the
@@ -101,11 +101,6 @@ void prekini(int signal)
     if (pidMerenog > 0)
         kill(static_cast<pid_t>(pidMerenog), SIGKILL);
     _exit(128 + signal);
-}
-
-double sekundiOd(Sat::time_point pocetak)
-{
-    return std::chrono::duration<double>(Sat::now() - pocetak).count();
 }
 
 // The q-quantile (0 to 1) of the values, between neighbours where it falls between.
@@ -224,16 +219,6 @@ std::string odgovoriUJednomRedu(const char* odgovori)
     return s;
 }
 
-bool broj(const char* tekst, int& vrednost)
-{
-    char* kraj = nullptr;
-    const long v = std::strtol(tekst, &kraj, 10);
-    if (kraj == tekst || *kraj != '\0' || v < 1 || v > 100000)
-        return false;
-    vrednost = static_cast<int>(v);
-    return true;
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -241,8 +226,8 @@ int main(int argc, char** argv)
     int krugova = PODRAZUMEVANO_KRUGOVA, okvira = PODRAZUMEVANO_OKVIRA;
     for (int i = 1; i < argc; ++i) {
         const std::string ime = argv[i];
-        const bool dobro = i + 1 < argc && ((ime == "--krugova" && broj(argv[i + 1], krugova)) ||
-                                            (ime == "--okvira" && broj(argv[i + 1], okvira)));
+        const bool dobro = i + 1 < argc && ((ime == "--krugova" && broj(argv[i + 1], 1, 100000, krugova)) ||
+                                            (ime == "--okvira" && broj(argv[i + 1], 1, 100000, okvira)));
         if (!dobro) {
             std::fprintf(stderr, "usage: %s [--krugova N] [--okvira N]\n", argv[0]);
             return 2;

@@ -26,8 +26,10 @@
 // grows when other programs hold the processors. The process then ends
 // with status 0. A value the dialogue rejects ends it
 // with the dialogue's status and no figures.
+#include "broj.h"
 #include "geometrija.h"
 #include "pokretanje.h"
+#include "proces.h"
 #include "scena.h"
 #include "tokovi.h"
 
@@ -43,7 +45,7 @@
 
 namespace {
 
-using Sat = std::chrono::steady_clock;
+constexpr int NAJVISE = 1000000;  // any option's number
 
 struct Podesavanja {
     int izvestaj = -1;    // descriptor for the figures
@@ -63,11 +65,6 @@ struct Trajanje {
 };
 std::vector<Trajanje> trajanja;
 std::string renderer;
-
-double milisekundi(Sat::time_point od, Sat::time_point doTrenutka)
-{
-    return std::chrono::duration<double, std::milli>(doTrenutka - od).count();
-}
 
 double procesorskoVremeMs()
 {
@@ -131,12 +128,12 @@ void izmereniKadar()
     const double procesorPosle = procesorskoVremeMs();
 
     if (nacrtano == 0) {
-        prviOkvir = milisekundi(krajDijaloga, kraj);
+        prviOkvir = 1000 * sekundiOd(krajDijaloga, kraj);
         prviOkvirProcesor = procesorPosle - procesorNaKrajuDijaloga;
         const GLubyte* ime = glGetString(GL_RENDERER);
         renderer = ime ? reinterpret_cast<const char*>(ime) : "unknown";
     } else if (nacrtano > podesavanja.nemerenih) {
-        trajanja.push_back({milisekundi(pocetak, kraj), procesorPosle - procesorPre});
+        trajanja.push_back({1000 * sekundiOd(pocetak, kraj), procesorPosle - procesorPre});
     }
     ++nacrtano;
     if (nacrtano > podesavanja.nemerenih + podesavanja.okvira) {
@@ -153,16 +150,6 @@ void zabeleziKrajDijaloga()
     procesorNaKrajuDijaloga = procesorskoVremeMs();
 }
 
-bool broj(const char* tekst, int najmanje, int& vrednost)
-{
-    char* kraj = nullptr;
-    const long v = std::strtol(tekst, &kraj, 10);
-    if (kraj == tekst || *kraj != '\0' || v < najmanje || v > 1000000)
-        return false;
-    vrednost = static_cast<int>(v);
-    return true;
-}
-
 bool procitajPodesavanja(int argc, char** argv)
 {
     for (int i = 1; i < argc; ++i) {
@@ -176,11 +163,11 @@ bool procitajPodesavanja(int argc, char** argv)
         const char* vrednost = argv[++i];
         bool procitano = false;
         if (ime == "--izvestaj")
-            procitano = broj(vrednost, 3, podesavanja.izvestaj);
+            procitano = broj(vrednost, 3, NAJVISE, podesavanja.izvestaj);
         else if (ime == "--nemerenih")
-            procitano = broj(vrednost, 0, podesavanja.nemerenih);
+            procitano = broj(vrednost, 0, NAJVISE, podesavanja.nemerenih);
         else if (ime == "--okvira")
-            procitano = broj(vrednost, 1, podesavanja.okvira);
+            procitano = broj(vrednost, 1, NAJVISE, podesavanja.okvira);
         if (!procitano)
             return false;
     }

@@ -24,13 +24,6 @@
 namespace e2e {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double since(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
 void pause(double seconds)
 {
     std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
@@ -263,9 +256,9 @@ size_t Program::occurrences(const std::string& text) const
 
 bool Program::waitForOutput(const std::string& text, int count, double seconds)
 {
-    const auto start = Clock::now();
+    const auto start = Sat::now();
     while (occurrences(text) < static_cast<size_t>(count)) {
-        if (since(start) > seconds)
+        if (sekundiOd(start) > seconds)
             return false;
         readSome(0.05);
     }
@@ -274,10 +267,10 @@ bool Program::waitForOutput(const std::string& text, int count, double seconds)
 
 void Program::drain(double seconds)
 {
-    const auto start = Clock::now();
+    const auto start = Sat::now();
     do
         readSome(0.02);
-    while (since(start) < seconds);
+    while (sekundiOd(start) < seconds);
 }
 
 Window Program::window(double seconds)
@@ -289,8 +282,8 @@ Window Program::window(double seconds)
     if (!dpy_)
         return 0;
     const Atom pidAtom = XInternAtom(dpy_, "_NET_WM_PID", False);
-    const auto start = Clock::now();
-    while (since(start) < seconds) {
+    const auto start = Sat::now();
+    while (sekundiOd(start) < seconds) {
         Window root, parent, *children = nullptr;
         unsigned int n = 0;
         if (XQueryTree(dpy_, DefaultRootWindow(dpy_), &root, &parent, &children, &n)) {
@@ -398,9 +391,9 @@ Image Program::screenshot()
 
 Image Program::screenshotWhen(const std::function<bool(const Image&)>& ready, double seconds)
 {
-    const auto start = Clock::now();
+    const auto start = Sat::now();
     Image img = screenshot();
-    while (!ready(img) && since(start) < seconds) {
+    while (!ready(img) && sekundiOd(start) < seconds) {
         pause(0.05);
         img = screenshot();
     }
@@ -451,9 +444,9 @@ bool Program::running()
 
 int Program::waitExit(double seconds)
 {
-    const auto start = Clock::now();
+    const auto start = Sat::now();
     while (running()) {
-        if (since(start) > seconds)
+        if (sekundiOd(start) > seconds)
             return -1;
         readSome(0.02);
     }

@@ -4,6 +4,15 @@
 #ifndef GEOMETRIJA_ODSECANJE_H
 #define GEOMETRIJA_ODSECANJE_H
 
+#include <cmath>
+
+// Whether every number is finite: neither infinite nor not a number.
+template <typename... T>
+bool konacno(T... x)
+{
+    return (std::isfinite(x) && ...);
+}
+
 struct Okvir {
     double levo, desno, dole, gore;
 };

@@ -9,11 +9,6 @@
 namespace snimac {
 namespace {
 
-bool konacno(const std::array<double, 4>& x)
-{
-    return std::all_of(x.begin(), x.end(), [](double y) { return std::isfinite(y); });
-}
-
 std::array<double, 4> uIsecanje(const Serija& s, const Teme& t)
 {
     return ::uIsecanje(s.projekcija, s.modelview, t.x, t.y, t.z);
@@ -32,7 +27,7 @@ void tacke(const Serija& s, int visina, SlikaSerije& slika)
     bool nekonacna = false;
     for (const Teme& t : s.temena) {
         const std::array<double, 4> k = uIsecanje(s, t);
-        if (!konacno(k)) {
+        if (!konacno(k[0], k[1], k[2], k[3])) {
             nekonacna = true;
             continue;
         }
@@ -77,7 +72,7 @@ void duzi(const Serija& s, int sirina, int visina, double mnozilac, SlikaSerije&
     const Okvir okvir{-rub, sirina + rub, -rub, visina + rub};
     for (size_t i = 0; i + 1 < s.temena.size(); i += 2) {
         std::array<double, 4> p = uIsecanje(s, s.temena[i]), q = uIsecanje(s, s.temena[i + 1]);
-        if (!konacno(p) || !konacno(q) || !odseciIspredOka(p.data(), q.data()))
+        if (!konacno(p[0], p[1], p[2], p[3], q[0], q[1], q[2], q[3]) || !odseciIspredOka(p.data(), q.data()))
             continue;
         const std::array<double, 2> a = uSliku(s, p, visina), z = uSliku(s, q, visina);
         double t0, t1;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
@@ -15,13 +14,6 @@
 extern char** environ;
 
 namespace {
-
-using Sat = std::chrono::steady_clock;
-
-double od(Sat::time_point pocetak)
-{
-    return std::chrono::duration<double>(Sat::now() - pocetak).count();
-}
 
 constexpr int NE_POKRECE_SE = 127;       // as a shell says of a command it cannot run
 constexpr int NEMA_FASCIKLE = 126;
@@ -179,7 +171,7 @@ bool Proces::cekaj(double sekundi)
 {
     const auto pocetak = Sat::now();
     while (radi()) {
-        const double ostalo = sekundi - od(pocetak);
+        const double ostalo = sekundi - sekundiOd(pocetak);
         if (ostalo <= 0)
             return false;
         // Readable once the child has ended; without one (a kernel before
@@ -223,7 +215,7 @@ bool citaj(int fd, std::string& tekst, double sekundi, bool (*dosta)(const std::
 {
     const auto pocetak = Sat::now();
     while (!dosta || !dosta(tekst)) {
-        const double ostalo = sekundi - od(pocetak);
+        const double ostalo = sekundi - sekundiOd(pocetak);
         if (ostalo <= 0)
             return false;
         pollfd pfd{fd, POLLIN, 0};

@@ -7,6 +7,7 @@
 
 #include <sys/types.h>
 
+#include <chrono>
 #include <map>
 #include <string>
 #include <vector>
@@ -80,6 +81,13 @@ private:
     bool zavrsen_ = false, izasao_ = false;
     int status_ = -1;
 };
+
+// The tools' one clock: seconds from `pocetak` to `kraj` (by default now).
+using Sat = std::chrono::steady_clock;
+inline double sekundiOd(Sat::time_point pocetak, Sat::time_point kraj = Sat::now())
+{
+    return std::chrono::duration<double>(kraj - pocetak).count();
+}
 
 // Reads `fd` into `tekst` until end of file (true), until `dosta` holds for what
 // was read (true), or for at most `sekundi` (false).

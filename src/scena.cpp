@@ -17,11 +17,6 @@ int pravac;
 // a little off the float nearest pi / 180; the ellipse's angles depend on it.
 const float RADIAN = 3.14159 / 180;
 
-static bool konacno(float x, float y)
-{
-    return std::isfinite(x) && std::isfinite(y);
-}
-
 void tackaKrive(float x, float y)
 {
     if (konacno(x, y))
