@@ -2,20 +2,19 @@
 //
 //   X(grupa, tip, ime, parametri, argumenti)
 //
-// grupa      GL: state and drawing, replayed into a real GL as it stands;
-//            UPIT: a question the recorder answers from the state it keeps;
-//            LISTA: display lists, kept and replayed by the recorder itself, so
-//            that a painter sees their calls as they take effect;
-//            GLU: the matrices it multiplies on, computed by the layer (matrice.h);
-//            GLUT: the window toolkit, which a picture without a window does not need;
-//            PROZOR: the native window system's layer (prozor.h), likewise.
+// grupa      GL: state and drawing, recorded, and compiled into the display
+//            list being compiled; GLU: likewise, the matrices it multiplies on
+//            computed by the layer (matrice.h); UPIT: a question the recorder
+//            answers from the state it keeps; LISTA: display lists, kept by
+//            the recorder; GLUT: the window toolkit, which a picture without a
+//            window does not need; PROZOR: the native window system's layer
+//            (prozor.h), likewise.
 // tip        the result type; parametri, argumenti: the parameter list and its names.
 //
 // From this table come the recorder's entry points and the names and enum of
-// its typed record (snimac.h), and the PNG replay's loader and forwarder
-// (slika/pravi_gl.cpp). Adding an entry is one line here; the recorder's
-// switch over the record (snimac.cpp) then fails to build until the entry's
-// effect is written there, and the replay until a GLU entry's matrix is.
+// its record (snimac.h). Adding an entry is one line here; the recorder's
+// switch (snimac.cpp) then fails to build until the entry's effect is
+// written there.
 #ifndef GEOMETRIJA_ULAZI_H
 #define GEOMETRIJA_ULAZI_H
 
