@@ -17,7 +17,7 @@ namespace {
 #define GEOMETRIJA_PRAVI_GL(X)                                                                             \
     X(glClearColor) X(glClear) X(glMatrixMode) X(glLoadMatrixf) X(glViewport) X(glPointSize) X(glLineWidth) \
     X(glEnable) X(glDisable) X(glLineStipple) X(glHint) X(glBlendFunc) X(glBegin) X(glColor3f)               \
-    X(glVertex3f) X(glEnd) X(glFinish) X(glPixelStorei) X(glReadPixels)
+    X(glVertex2f) X(glVertex3f) X(glEnd) X(glFinish) X(glPixelStorei) X(glReadPixels)
 
 struct {
 #define GEOMETRIJA_POKAZIVAC(ime) decltype(&::ime) ime;
@@ -33,8 +33,21 @@ void ukljuci(GLenum mogucnost, bool da)
         gl.glDisable(mogucnost);
 }
 
-// A batch with the state it was recorded with. A vertex sent as glVertex2f
-// has z = 0 here, as GL gives it.
+// The colour is set only where it changes, as the program sets it, and each
+// vertex is sent as it was (2 or 3 coordinates). A trap: a colour set while
+// vertices wait to be drawn gives every vertex after it a colour of its own in
+// Mesa, which then compiles its shaders again for that kind of vertex, and the
+// PNG takes a tenth longer.
+Boja boja;  // the real GL's current colour
+
+void oboji(const Boja& b)
+{
+    if (!(b == boja))
+        gl.glColor3f(b.crvena, b.zelena, b.plava);
+    boja = b;
+}
+
+// A batch with the state it was recorded with.
 void nacrtaj(const snimac::Serija& s)
 {
     gl.glMatrixMode(GL_PROJECTION);
@@ -53,10 +66,15 @@ void nacrtaj(const snimac::Serija& s)
     gl.glLineWidth(s.debljina);
     ukljuci(GL_LINE_STIPPLE, s.isprekidana);
     gl.glLineStipple(s.ponavljanje, s.sablon);
+    if (!s.temena.empty())
+        oboji(s.temena.front().boja);
     gl.glBegin(s.nacin);
     for (const snimac::Teme& t : s.temena) {
-        gl.glColor3f(t.boja.crvena, t.boja.zelena, t.boja.plava);
-        gl.glVertex3f(t.x, t.y, t.z);
+        oboji(t.boja);
+        if (t.dimenzija == 2)
+            gl.glVertex2f(t.x, t.y);
+        else
+            gl.glVertex3f(t.x, t.y, t.z);
     }
     gl.glEnd();
 }
@@ -84,6 +102,7 @@ void naslikajUPraviGl(const snimac::Kadar& kadar)
 {
     gl.glClearColor(kadar.pozadina[0], kadar.pozadina[1], kadar.pozadina[2], kadar.pozadina[3]);
     gl.glClear(GL_COLOR_BUFFER_BIT);
+    boja = Boja{-1, -1, -1};  // none yet
     for (const snimac::Serija& s : kadar.serije)
         nacrtaj(s);
     gl.glFinish();

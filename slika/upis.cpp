@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -282,15 +283,16 @@ bool upisiPng(int fd, int sirina, int visina, const std::vector<unsigned char>& 
     slika.width = static_cast<png_uint_32>(sirina);
     slika.height = static_cast<png_uint_32>(visina);
     slika.format = PNG_FORMAT_RGB;
-    std::vector<unsigned char> png(PNG_IMAGE_PNG_SIZE_MAX(slika));
-    png_alloc_size_t velicina = png.size();
-    if (!png_image_write_to_memory(&slika, png.data(), &velicina, 0, rgb.data(), 0, nullptr)) {
+    // Never zeroed: only the pages the compressed file reaches are ever touched.
+    png_alloc_size_t velicina = PNG_IMAGE_PNG_SIZE_MAX(slika);
+    const std::unique_ptr<unsigned char[]> png(new unsigned char[velicina]);
+    if (!png_image_write_to_memory(&slika, png.get(), &velicina, 0, rgb.data(), 0, nullptr)) {
         uzrok = slika.message;
         png_image_free(&slika);
         return false;
     }
     int greska = 0;
-    if (upisiSve(fd, png.data(), velicina, greska))
+    if (upisiSve(fd, png.get(), velicina, greska))
         return true;
     uzrok = std::strerror(greska);
     return false;
