@@ -438,11 +438,12 @@ galerija)
     # Each lesson's picture and console transcript, then the demonstration's
     # picture; drawn off-screen, so no display is used even where one is set.
     # Pictures of lessons that are gone go too.
-    rm -f docs/galerija/*.png docs/galerija/*.svg
+    rm -f docs/galerija/*.png docs/galerija/*.svg docs/galerija/*.wav
     for lekcija in docs/lekcije/*.txt; do
         ime=$(basename "$lekcija" .txt)
         env -u DISPLAY build/geometrija-slika "docs/galerija/$ime.png" <"$lekcija" >"docs/lekcije/$ime.ispis"
         env -u DISPLAY build/geometrija-slika "docs/galerija/$ime.svg" <"$lekcija" >/dev/null
+        env -u DISPLAY build/geometrija-slika "docs/galerija/$ime.wav" <"$lekcija" >/dev/null
     done
     env -u DISPLAY build/geometrija-slika-demo docs/galerija/demo.png </dev/null
     ls -l docs/galerija

@@ -1,6 +1,6 @@
 // The gallery kept true: each lesson drawn afresh by geometrija-slika must give
-// its committed picture, drawing (SVG) and transcript, and the demonstration
-// its picture.
+// its committed picture, drawing (SVG), sound (WAV) and transcript, and the
+// demonstration its picture.
 // `./dev.sh galerija` makes them all again.
 #include "harness.h"
 
@@ -53,17 +53,19 @@ TEST(Galerija, EachLessonAndTheDemonstrationDrawTheirCommittedPictures)
         const std::string lekcija = DOKUMENTI / "lekcije" / ime;
         EXPECT_EQ(readFile(lekcija + ".ispis"), uporedi("geometrija-slika", readFile(lekcija + ".txt"), ime))
             << "transcript " << ime << ".ispis" << OSVEZI;
-        // The drawing as cairo writes it, exactly.
-        const std::string svg = fs::temp_directory_path() / (ime + "." + std::to_string(getpid()) + ".svg");
-        Program slika(programPath("geometrija-slika"), "geometrija-slika", {svg}, {}, {"DISPLAY"});
-        slika.type(readFile(lekcija + ".txt"));
-        slika.closeInput();
-        EXPECT_EQ(0, slika.waitExit()) << slika.errors();
-        const std::string sveza = readFile(svg);
-        fs::remove(svg);
-        EXPECT_FALSE(sveza.empty());
-        EXPECT_TRUE(sveza == readFile(DOKUMENTI / "galerija" / (ime + ".svg")))
-            << ime << ".svg differs from a fresh drawing" << OSVEZI;
+        // The drawing as cairo writes it, and the sound, exactly.
+        for (const std::string vrsta : {".svg", ".wav"}) {
+            const std::string put = fs::temp_directory_path() / (ime + "." + std::to_string(getpid()) + vrsta);
+            Program slika(programPath("geometrija-slika"), "geometrija-slika", {put}, {}, {"DISPLAY"});
+            slika.type(readFile(lekcija + ".txt"));
+            slika.closeInput();
+            EXPECT_EQ(0, slika.waitExit()) << slika.errors();
+            const std::string sveza = readFile(put);
+            fs::remove(put);
+            EXPECT_FALSE(sveza.empty());
+            EXPECT_TRUE(sveza == readFile(DOKUMENTI / "galerija" / (ime + vrsta)))
+                << ime << vrsta << " differs from a fresh one" << OSVEZI;
+        }
     }
     EXPECT_EQ("", uporedi("geometrija-slika-demo", "", "demo"));
     // Nothing in the gallery without its lesson: a picture left over would go stale.

@@ -80,7 +80,7 @@ TEST(Slika, BadUseIsRefusedWithItsOwnStatusAndLeavesNoFile)
         {{png, "--size", "500x8193"}, 64, "out of range"},
         {{png, "--boja"}, 64, "unknown option '--boja'"},
         {{png, "--size=0x500"}, 64, "out of range"},
-        {{prazan / "slika.gif"}, 64, "extension must be .png, .svg or .pdf"},
+        {{prazan / "slika.gif"}, 64, "extension must be .png, .svg, .pdf or .wav"},
         {{prazan / "ne\nma" / "slika.svg"}, 73, "cannot write '" + (prazan / "ne\\nma").string()},
         {{prazan / "nema" / "slika.png"}, 73, "cannot write"},
         // Not even root may create a file here, though access() allows it: a trial file finds it.

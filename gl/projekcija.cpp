@@ -34,7 +34,7 @@ void tacke(const Serija& s, int visina, SlikaSerije& slika)
         if (!(k[3] > 0) || std::fabs(k[0]) > k[3] || std::fabs(k[1]) > k[3] || std::fabs(k[2]) > k[3])
             continue;
         const std::array<double, 2> p = uSliku(s, k, visina);
-        slika.tacke.push_back(TackaSlike{p[0], p[1], t.boja, nekonacna});
+        slika.tacke.push_back(TackaSlike{p[0], p[1], t.boja, t.deo, nekonacna});
         nekonacna = false;
     }
 }
@@ -82,7 +82,8 @@ void duzi(const Serija& s, int sirina, int visina, double mnozilac, SlikaSerije&
         const double glavna = std::max(std::fabs(dx), std::fabs(dy));
         if (glavna == 0)
             continue;
-        DuzSlike d{a[0] + t0 * dx, a[1] + t0 * dy, a[0] + t1 * dx, a[1] + t1 * dy, s.temena[i + 1].boja, false, {}};
+        DuzSlike d{a[0] + t0 * dx, a[1] + t0 * dy, a[0] + t1 * dx, a[1] + t1 * dy, s.temena[i + 1].boja,
+                    s.temena[i].deo, false, {}};
         int pocetak = 0;
         if (s.isprekidana && crtice(s.sablon, ponavljanje, std::hypot(dx, dy) / glavna, d.crtice.duzine, pocetak)) {
             // GL counts the pattern from the segment's first end, in pixels

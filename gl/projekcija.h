@@ -17,6 +17,7 @@ namespace snimac {
 struct TackaSlike {
     double x, y;
     Boja boja;
+    Deo deo;
     bool posleNekonacne;  // a vertex that is not finite came between it and the point before
 };
 
@@ -31,6 +32,7 @@ struct Crtice {
 struct DuzSlike {
     double x1, y1, x2, y2;  // already cut to the picture
     Boja boja;              // the second vertex's, as flat shading has it
+    Deo deo;                // the first vertex's
     bool isprekidana;
     Crtice crtice;
 };

@@ -1,8 +1,8 @@
 // geometrija-slika: the console dialogue of geometrija, then its first frame
-// written to a file instead of shown in a window: a PNG drawn off-screen, or
-// an SVG or PDF vector drawing.
+// written to a file instead of shown in a window: a PNG drawn off-screen, an
+// SVG or PDF vector drawing, or its sound as a WAV file (zvuk.h).
 //
-//   geometrija-slika FILE.png|FILE.svg|FILE.pdf [--size WIDTHxHEIGHT]   (default 500x500)
+//   geometrija-slika FILE.png|FILE.svg|FILE.pdf|FILE.wav [--size WIDTHxHEIGHT]   (default 500x500)
 //
 // Exit status: 0 written (or --help, --version); 1, 2, 3 the dialogue rejected
 // a value (no file); 64 bad usage; 69 no EGL or OpenGL (PNG only); 71 out of
@@ -26,6 +26,7 @@
 #include "tokovi.h"
 #include "upis.h"
 #include "vektor.h"
+#include "zvuk.h"
 
 #include <sysexits.h>
 
@@ -38,7 +39,7 @@ namespace {
 
 constexpr long NAJVECA_STRANICA = 8192;  // either side of the picture, pixels
 constexpr const char* UPOTREBA =
-    "usage: geometrija-slika FILE.png|FILE.svg|FILE.pdf [--size WIDTHxHEIGHT]";
+    "usage: geometrija-slika FILE.png|FILE.svg|FILE.pdf|FILE.wav [--size WIDTHxHEIGHT]";
 
 [[noreturn]] void prekini(int status, const std::string& poruka)
 {
@@ -57,7 +58,7 @@ bool procitajStranicu(const char*& s, char kraj, long& stranica)
     return s != pocetak && *s == kraj;
 }
 
-enum class Vrsta { PNG, SVG, PDF };
+enum class Vrsta { PNG, SVG, PDF, WAV };
 
 struct Argumenti {
     std::string putanja;
@@ -81,6 +82,8 @@ bool vrstaPoImenu(const std::string& putanja, Vrsta& vrsta)
         vrsta = Vrsta::SVG;
     else if (nastavak == "pdf")
         vrsta = Vrsta::PDF;
+    else if (nastavak == "wav")
+        vrsta = Vrsta::WAV;
     else
         return false;
     return true;
@@ -112,7 +115,8 @@ Argumenti procitajArgumente(int argc, char** argv)
         } else if (opcije && arg == "--help") {
             std::printf("%s\n"
                         "Asks geometrija's questions on the console, then writes the first frame\n"
-                        "to FILE instead of a window: PNG, SVG or PDF by the file's extension.\n"
+                        "to FILE instead of a window: PNG, SVG, PDF or its sound (WAV) by the\n"
+                        "file's extension.\n"
                         "  --size WIDTHxHEIGHT  the picture's size in pixels (1 to %ld a side,\n"
                         "                       default %dx%d; 96 pixels an inch in SVG and PDF)\n"
                         "  --help               this text\n"
@@ -142,7 +146,7 @@ Argumenti procitajArgumente(int argc, char** argv)
         prekini(EX_USAGE, std::string("no output file given; ") + UPOTREBA);
     if (!vrstaPoImenu(argumenti.putanja, argumenti.vrsta))
         prekini(EX_USAGE, "'" + zaPoruku(argumenti.putanja) +
-                              "': the file's extension must be .png, .svg or .pdf; " + UPOTREBA);
+                              "': the file's extension must be .png, .svg, .pdf or .wav; " + UPOTREBA);
     return argumenti;
 }
 
@@ -176,6 +180,12 @@ void napravi(int& argc, char** argv, const Argumenti& argumenti)
             [&](int fd, std::string& uzrok) {
                 return upisiPng(fd, argumenti.sirina, argumenti.visina, pikseli, uzrok);
             },
+            greska);
+    } else if (argumenti.vrsta == Vrsta::WAV) {
+        const std::vector<std::int16_t> uzorci = snimac::zvuk(snimac::kadar());
+        upisano = upisi(
+            argumenti.putanja,
+            [&](int fd, std::string& uzrok) { return upisiWav(fd, uzorci, snimac::UZORAKA_U_SEKUNDI, uzrok); },
             greska);
     } else {
         const VrstaCrteza vrsta = argumenti.vrsta == Vrsta::SVG ? VrstaCrteza::SVG : VrstaCrteza::PDF;

@@ -297,3 +297,36 @@ bool upisiPng(int fd, int sirina, int visina, const std::vector<unsigned char>& 
     uzrok = std::strerror(greska);
     return false;
 }
+
+bool upisiWav(int fd, const std::vector<std::int16_t>& uzorci, int uzorakaUSekundi, std::string& uzrok)
+{
+    constexpr std::uint32_t KANALA = 2, BAJTOVA = 2;  // per sample
+    std::vector<unsigned char> b;
+    // Little-endian, whatever the machine.
+    const auto broj = [&](std::uint32_t v, int bajtova) {
+        for (int i = 0; i < bajtova; ++i)
+            b.push_back(static_cast<unsigned char>(v >> (8 * i)));
+    };
+    const auto oznaka = [&](const char* s) { b.insert(b.end(), s, s + 4); };
+    const std::uint32_t podaci = static_cast<std::uint32_t>(uzorci.size() * BAJTOVA);
+    oznaka("RIFF");
+    broj(36 + podaci, 4);
+    oznaka("WAVE");
+    oznaka("fmt ");
+    broj(16, 4);
+    broj(1, 2);  // PCM
+    broj(KANALA, 2);
+    broj(static_cast<std::uint32_t>(uzorakaUSekundi), 4);
+    broj(static_cast<std::uint32_t>(uzorakaUSekundi) * KANALA * BAJTOVA, 4);
+    broj(KANALA * BAJTOVA, 2);
+    broj(8 * BAJTOVA, 2);
+    oznaka("data");
+    broj(podaci, 4);
+    for (const std::int16_t u : uzorci)
+        broj(static_cast<std::uint16_t>(u), 2);
+    int greska = 0;
+    if (upisiSve(fd, b.data(), b.size(), greska))
+        return true;
+    uzrok = std::strerror(greska);
+    return false;
+}

@@ -5,6 +5,7 @@
 #define GEOMETRIJA_SLIKA_UPIS_H
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -40,5 +41,8 @@ bool upisiSve(int fd, const void* podaci, std::size_t duzina, int& greska);
 // The RGB pixels (3 bytes each, rows from the top) as an 8-bit RGB PNG, marked
 // as sRGB, written with libpng's simplified API.
 bool upisiPng(int fd, int sirina, int visina, const std::vector<unsigned char>& rgb, std::string& uzrok);
+
+// 16-bit stereo samples, left and right in turn, as a PCM WAV file.
+bool upisiWav(int fd, const std::vector<std::int16_t>& uzorci, int uzorakaUSekundi, std::string& uzrok);
 
 #endif

@@ -4,10 +4,13 @@
 #include "opis.h"
 #include "pokretanje.h"
 #include "slikar.h"
+#include "zvuk.h"
 
 #include <emscripten.h>
 
+#include <cstdint>
 #include <cstdlib>
+#include <vector>
 
 // GLUT listens for keys on the whole browser window, so the answers typed into
 // the page's input line would pan the picture or end the program. Its key
@@ -75,6 +78,16 @@ EMSCRIPTEN_KEEPALIVE void postaviDebljine(float puta)
     postaviMnozilacDebljine(puta);
     glutPostRedisplay();
 }
+
+// The sound of the picture shown now (zvuk.h): its 16-bit stereo samples, left
+// and right in turn, brojUzoraka() of them; they stay until the next call.
+std::vector<std::int16_t> uzorci;
+EMSCRIPTEN_KEEPALIVE const std::int16_t* zvukSlike()
+{
+    uzorci = snimac::zvuk(snimac::kadar());
+    return uzorci.data();
+}
+EMSCRIPTEN_KEEPALIVE int brojUzoraka() { return static_cast<int>(uzorci.size()); }
 
 // A text for the announcer, in words a screen reader does not drop.
 EMSCRIPTEN_KEEPALIVE const char* izgovori(const char* napisano)

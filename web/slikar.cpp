@@ -98,9 +98,9 @@ void upoznajPlatno()
 
 void prikaziSliku()
 {
+    snimac::novaSlika();  // the frame before is kept till now, for its sound
     display();
     naslikaj();
     javiOpis(opisSlike());
-    snimac::novaSlika();
     javiSliku();
 }

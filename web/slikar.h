@@ -10,8 +10,8 @@ void postaviMnozilacDebljine(float puta);
 // The renderer's largest viewport, for the recorder to answer the program with.
 void upoznajPlatno();
 
-// The frame the recorder holds, drawn on the canvas, then forgotten: the
-// program's display, and its picture.
+// The program's display, and its picture drawn on the canvas; the record is
+// kept until the next frame (the page's sound reads it).
 void prikaziSliku();
 
 #endif

@@ -42,6 +42,7 @@
   $("granica").textContent = GRANICA_REDOVA;
   // A held pan button repeats as a held key does.
   const ZADRSKA_PONAVLJANJA = 400, RAZMAK_PONAVLJANJA = 33;  // ms
+  const UZORAKA_U_SEKUNDI = 44100;  // the program's sound (zvuk.h)
   // The picture is announced once it has been still this long: longer than the
   // pause between a held key's repeats, short enough to follow the last key.
   const SMIRIVANJE = 500;  // ms
@@ -416,6 +417,41 @@
     // without a pointer; a pointer's click has been pressed on pointerdown.
     dugme.addEventListener("click", function (d) { if (d.detail === 0 && !d.pointerType) pritisni(kod); });
   }
+
+  // ---- The picture's sound ----------------------------------------------------
+  // Z and the button play the picture as it is now, the samples the program
+  // computes (zvuk.h), as geometrija-slika writes them; pressed again while it
+  // plays, they stop it. The program gets Z too, and ignores it.
+  const dugmeZvuk = $("zvuk");
+  let zvuk = null, kontekst = null;  // the source playing, and the browser's audio
+  function uzorciSlike(modul) {
+    const pocetak = modul._zvukSlike() >> 1;
+    return modul.HEAP16.slice(pocetak, pocetak + modul._brojUzoraka());
+  }
+  function zvuci() {
+    if (zvuk) return zvuk.stop();
+    const izvedba = prikazana;
+    if (!izvedba || !izvedba.petlja || izvedba.status !== null || !izvedba.modul) return;
+    const uzorci = uzorciSlike(izvedba.modul);
+    if (uzorci.length === 0) return;
+    kontekst = kontekst || new AudioContext();
+    const bafer = kontekst.createBuffer(2, uzorci.length / 2, UZORAKA_U_SEKUNDI);
+    for (let kanal = 0; kanal < 2; ++kanal) {
+      const podaci = bafer.getChannelData(kanal);
+      for (let i = 0; i < podaci.length; ++i) podaci[i] = uzorci[2 * i + kanal] / 32768;
+    }
+    zvuk = kontekst.createBufferSource();
+    zvuk.buffer = bafer;
+    zvuk.connect(kontekst.destination);
+    zvuk.onended = function () { zvuk = null; dugmeZvuk.setAttribute("aria-pressed", "false"); };
+    dugmeZvuk.setAttribute("aria-pressed", "true");
+    zvuk.start();
+  }
+  dugmeZvuk.addEventListener("click", zvuci);
+  window.addEventListener("keydown", function (d) {
+    if ((d.key === "z" || d.key === "Z") && !d.repeat && d.target !== unos && prikazana && prikazana.petlja) zvuci();
+  }, true);
+  window.geometrijaZvuk = () => prikazana && prikazana.modul && Array.from(uzorciSlike(prikazana.modul));  // for the tests
 
   // ---- The window's size: full screen, the phone's width, the screen's pixels --
   // The canvas has as many pixels as the screen shows of it, and the program

@@ -13,7 +13,8 @@ import puppeteer from "puppeteer-core";
 import { pristupacna } from "./pristupacnost.mjs";
 import { PNG } from "pngjs";
 
-const { GEOMETRIJA_HTML: HTML, GEOMETRIJA_DEMO_HTML: DEMO, GEOMETRIJA_NATIVNI: NATIVNI, DISPLAY: EKRAN } = process.env;
+const { GEOMETRIJA_HTML: HTML, GEOMETRIJA_DEMO_HTML: DEMO, GEOMETRIJA_NATIVNI: NATIVNI, GEOMETRIJA_SLIKA: SLIKA,
+        DISPLAY: EKRAN } = process.env;
 
 // A picture's view: scene units to its pixels. The vertical range is always
 // 50 tan 30 degrees either side of the centre; a wider picture shows more
@@ -313,6 +314,24 @@ for (const ime of ["chromium", "firefox"]) {
 
 // ---- The page in the classroom (Chromium) -------------------------------------
 const PARABOLA = LEKCIJE.parabola.odgovori;
+
+test("Z plays the samples geometrija-slika writes for the same lesson, and stops them; the program ignores it", async () => {
+  const strana = await otvori("chromium", lekcija(PARABOLA));
+  await kadrovi(strana, 1);
+  const wav = path.join(os.tmpdir(), `geometrija-zvuk-${process.pid}.wav`);
+  execFileSync(SLIKA, [wav], { input: PARABOLA });
+  const ocekivano = fs.readFileSync(wav).subarray(44);  // past the header
+  fs.rmSync(wav);
+  const uzorci = Buffer.from(Int16Array.from(await strana.evaluate(() => window.geometrijaZvuk())).buffer);
+  assert.ok(uzorci.length > 44100 * 4 * 3 && uzorci.equals(ocekivano), `${uzorci.length} bytes, ${ocekivano.length} written`);
+  const pritisnut = (da) => strana.waitForFunction((da) => document.getElementById("zvuk").ariaPressed === da, {}, da);
+  await strana.keyboard.press("z");
+  await pritisnut("true");
+  await strana.keyboard.press("z");
+  await pritisnut("false");
+  assert.equal(await brojKadrova(strana), 1, "Z redrew the picture");
+  await strana.close();
+});
 
 test("a tablet, by touch alone: A pans one unit and prints again, R brings the picture back, Q ends with 0", async () => {
   const strana = await otvori("chromium", lekcija(PARABOLA), { width: 1024, height: 768, hasTouch: true, isMobile: true });
