@@ -25,8 +25,8 @@
 #   ./dev.sh package sve
 #                       before a release: built, linted and autopkgtested in clean chroots of
 #                       bookworm, trixie and unstable, and piuparts on bookworm and trixie
-#   ./dev.sh galerija   draw the gallery again: docs/galerija/*.png, *.svg and the
-#                       transcripts docs/lekcije/*.ispis, from the lessons docs/lekcije/*.txt
+#   ./dev.sh galerija   draw the gallery again: docs/galerija/*.png, *.svg, the sounds *.wav
+#                       and the transcripts docs/lekcije/*.ispis, from the lessons docs/lekcije/*.txt
 #   ./dev.sh sanitize   build with ASan and UBSan in build-sanitajzeri and run the unit tests
 #   ./dev.sh fuzz [S]   build the fuzz targets with clang in build-fuzz, run their seeds and
 #                       regression cases, then fuzz each for S seconds (default 60)
