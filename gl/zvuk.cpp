@@ -15,18 +15,19 @@ constexpr double KRIVA = 3.0, ZRAK = 1.5;
 constexpr double TISINA = 0.15;        // seconds between two parts
 constexpr double UTAPANJE = 0.01;      // seconds of fade at each end of a part
 constexpr double JACINA = 0.5 * 32767;  // the loudest a sample gets
-// A curve's point more than this many pixels from the last of every path so
-// far starts a path of its own: the hyperbola's branches, the parabola's
-// halves, drawn point by point in turn, are each traced whole.
-constexpr double SKOK = 12.0;
+// A curve's point further than this from the last of every path so far (a
+// fraction of the picture's width or height, 12 pixels of 500) starts a path
+// of its own: the hyperbola's branches, the parabola's halves, drawn point by
+// point in turn, are each traced whole.
+constexpr double SKOK = 0.024;
 // The partials' amplitudes, the fundamental first: the curve and the incident
 // ray a pure tone, the reflected ray brighter, its fundamental still the strongest.
 constexpr double CIST[] = {1.0};
 constexpr double ODBIJENI_PARCIJALI[] = {1.0, 0.35, 0.2};
 
+// A place in the picture: 0 at its left and bottom edges, 1 at its right and top.
 struct Tacka {
-    double x, y;            // picture pixels, y down
-    double sirina, visina;  // of the picture it is in
+    double x, y;
 };
 using Put = std::vector<Tacka>;
 
@@ -48,16 +49,18 @@ Delovi razvrstaj(const Kadar& kadar)
     Delovi d;
     SlikaSerije slika;
     for (const Serija& s : kadar.serije) {
-        const double sirina = s.pogled[2], visina = s.pogled[3];  // the picture is the viewport
-        if (!projektuj(s, s.pogled[2], s.pogled[3], 1.0, slika))
+        const int sirina = s.pogled[2], visina = s.pogled[3];  // the picture is the viewport
+        if (!projektuj(s, sirina, visina, 1.0, slika))
             continue;
+        const auto mesto = [&](double x, double y) { return Tacka{x / sirina, 1 - y / visina}; };
         for (const TackaSlike& t : slika.tacke) {
             if (t.deo != Deo::KRIVA)
                 continue;
+            const Tacka p = mesto(t.x, t.y);
             Put* najblizi = nullptr;
             double najmanje = SKOK;
             for (Put& put : d.kriva) {
-                const double r = std::hypot(put.back().x - t.x, put.back().y - t.y);
+                const double r = std::hypot(put.back().x - p.x, put.back().y - p.y);
                 if (r <= najmanje) {
                     najmanje = r;
                     najblizi = &put;
@@ -65,12 +68,12 @@ Delovi razvrstaj(const Kadar& kadar)
             }
             if (!najblizi)
                 najblizi = &d.kriva.emplace_back();
-            najblizi->push_back(Tacka{t.x, t.y, sirina, visina});
+            najblizi->push_back(p);
         }
         for (const DuzSlike& z : slika.duzi) {
             Put* put = z.deo == Deo::ZRAK ? &d.zrak : z.deo == Deo::ODBIJENI_ZRAK ? &d.odbijeni : nullptr;
             if (put && put->empty())
-                *put = {Tacka{z.x1, z.y1, sirina, visina}, Tacka{z.x2, z.y2, sirina, visina}};
+                *put = {mesto(z.x1, z.y1), mesto(z.x2, z.y2)};
         }
     }
     // The reflected ray leaves the reflection point, where the incident ray ends,
@@ -84,7 +87,7 @@ Delovi razvrstaj(const Kadar& kadar)
     return d;
 }
 
-// One part traced along its path at `brzina` pixels a second, its partials'
+// One part traced along its path at `brzina` (pictures a second), its partials'
 // amplitudes in `parcijali`; it fades in and out.
 void trag(const Put& put, double brzina, const double* parcijali, std::size_t parcijala,
           std::vector<std::int16_t>& uzorci)
@@ -109,8 +112,8 @@ void trag(const Put& put, double brzina, const double* parcijali, std::size_t pa
         const Tacka& b = put[std::min(i + 1, put.size() - 1)];
         const double t = deo > 0 ? std::clamp((cilj - predjeno) / deo, 0.0, 1.0) : 0.0;
         const double x = a.x + (b.x - a.x) * t, y = a.y + (b.y - a.y) * t;
-        const double visinaTona = 220.0 * std::pow(4.0, (a.visina - y) / a.visina);
-        const double ugao = PI / 2 * std::clamp(x / a.sirina, 0.0, 1.0);
+        const double visinaTona = 220.0 * std::pow(4.0, y);
+        const double ugao = PI / 2 * std::clamp(x, 0.0, 1.0);
         faza += 2 * PI * visinaTona / UZORAKA_U_SEKUNDI;
         faza = std::fmod(faza, 2 * PI);
         double talas = 0;
